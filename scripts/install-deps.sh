@@ -16,6 +16,23 @@ packages=(
   libarchive-dev
   zlib1g-dev
   libasound2-dev
+  qt6-base-dev
+  qt6-declarative-dev
+  qt6-5compat-dev
+  qt6-svg-dev
+  libqt6svg6
+  qt6-qpa-plugins
+  qml6-module-qtquick
+  qml6-module-qtquick-controls
+  qml6-module-qtquick-templates
+  qml6-module-qtquick-layouts
+  qml6-module-qtquick-window
+  qml6-module-qtqml-workerscript
+  qml6-module-qt5compat-graphicaleffects
+  qml6-module-qttest
+  xvfb
+  xauth
+  libgl1-mesa-dri
 )
 
 missing=()

@@ -1,0 +1,6 @@
+import QtQuick
+import com.fernwhistlestudios.brix_ui
+
+// The same raised edge as BasicBevel, under the name some windows use.
+BasicBevel {
+}
