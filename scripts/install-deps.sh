@@ -24,6 +24,8 @@ packages=(
   qt6-qpa-plugins
   qml6-module-qtquick
   qml6-module-qtquick-controls
+  qml6-module-qtquick-dialogs
+  qml6-module-qt-labs-folderlistmodel
   qml6-module-qtquick-templates
   qml6-module-qtquick-layouts
   qml6-module-qtquick-window

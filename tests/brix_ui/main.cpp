@@ -12,9 +12,13 @@
 #include <QtQuickTest/quicktest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -23,6 +27,29 @@ Q_IMPORT_QML_PLUGIN(com_fernwhistlestudios_brix_uiPlugin)
 namespace {
 
 const QLatin1String kModulePath("com/fernwhistlestudios/brix_ui");
+
+// Real files for the tests of the folder and file pickers, in a temporary folder removed at the end.
+class TemporaryFiles : public QObject {
+    Q_OBJECT
+
+public:
+    // Creates an empty file (and its folders) under the temporary folder; returns its file URL.
+    Q_INVOKABLE QUrl createFile(const QString& relativePath)
+    {
+        const QString path = folder_.filePath(relativePath);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        return QUrl::fromLocalFile(path);
+    }
+
+    // The local path of the temporary folder.
+    Q_INVOKABLE QString path() const { return folder_.path(); }
+
+private:
+    QTemporaryDir folder_;
+};
 
 class Setup : public QObject {
     Q_OBJECT
@@ -36,6 +63,7 @@ public slots:
         engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
         engine->rootContext()->setContextProperty(QStringLiteral("galleryFolder"),
                                                   QStringLiteral(BRIX_UI_GALLERY_DIR));
+        engine->rootContext()->setContextProperty(QStringLiteral("temporaryFiles"), &temporaryFiles_);
         connect(engine, &QQmlEngine::warnings, this, &Setup::RecordModuleWarnings);
     }
 
@@ -50,6 +78,7 @@ private:
     }
 
     QStringList moduleWarnings_;
+    TemporaryFiles temporaryFiles_;
 };
 
 }  // namespace

@@ -61,6 +61,17 @@ Item {
         { name: "CustomContextMenu", qml: "Item { anchors.fill: parent; CustomContextMenu { id: m; x: 20; y: 20; Action { text: 'Continue' } Action { text: 'Checkable'; checkable: true; checked: true } Action { text: 'Disabled entry'; enabled: false } Menu { title: 'Sub-menu' } } Component.onCompleted: m.open() }" },
         { name: "CustomTwoColumnListView", qml: "CustomTwoColumnListView { x: 20; y: 20; width: 300; height: 120; model: pairs; currentIndex: 1 }" },
         { name: "HeaderLabelDrag", qml: "Item { anchors.fill: parent; Text { id: statusLabel; x: 20; y: 20; width: 80; height: 30; text: 'Status'; color: 'white' } HeaderLabelDrag { controlToLeft: statusLabel; controlToFarLeft: statusLabel; y: 20 } }" },
+        { name: "BarAndBeatPanel", qml: "Column { x: 10; y: 10; spacing: 20; BarAndBeatPanel { width: 440; hasMicroshift: true; showSelectAll: true; inBarModel: [{ bar: '12' }, { bar: '13' }] } BarAndBeatPanel { width: 440; hasDuration: false } }" },
+        { name: "StandardEditButtons", qml: "StandardEditButtons { x: 20; y: 20; width: 300 }" },
+        { name: "EventIdLabel", qml: "Column { x: 20; y: 20; spacing: 10; EventIdLabel { value: '5c1e-09a7-4b2d' } EventIdLabel {} }" },
+        { name: "MessageBox", qml: "MessageBox { width: 440; height: 320; text: 'The show folder could not be read: show.json is missing.' }" },
+        { name: "AboutWindow", qml: "AboutWindow { version: '2.4.1'; versionIdentifier: 'build 318'; architecture: 'Intel/AMD 64-bit'; logoSource: 'qrc:/images/test_icon.svg'; Component.onCompleted: open() }" },
+        { name: "TextInputControl", qml: "TextInputControl { x: 20; y: 20; width: 300; text: 'Show name'; value: 'Summer season' }" },
+        { name: "DirectoryInputControl", qml: "DirectoryInputControl { x: 20; y: 20; width: 400; text: 'Show folder'; value: '/home/ann/My Show' }" },
+        { name: "FileInputControl", qml: "FileInputControl { x: 20; y: 20; width: 400; value: '/home/ann/Audio/thunder.wav' }" },
+        { name: "FileDisplay", qml: "FileDisplay { x: 20; y: 20; width: 300; height: 160; text: 'Files'; model: ['01 Overture.mid', '02 Opening.mid', '03 Ballad.mid', '04 Finale.mid'] }" },
+        { name: "PackageControl", qml: "Column { x: 20; y: 20; spacing: 10; PackageControl { toggleText: 'Include audio' } PackageControl { toggleText: 'Include scores'; toggled: true } }" },
+        { name: "RecessedTextArea", qml: "RecessedTextArea { x: 20; y: 20; width: 300; height: 120; text: 'Notes for the conductor:\\nbar 12 is cut tonight.' }" },
         { name: "VolumeIndicatorSegmented", qml: "Column { x: 20; y: 20; spacing: 10; width: 300; VolumeIndicatorSegmented { width: 300; value: 0 } VolumeIndicatorSegmented { width: 300; value: 0.1 } VolumeIndicatorSegmented { width: 300; value: 0.5 } VolumeIndicatorSegmented { width: 300; value: 1 } }" },
     ]
 
@@ -80,6 +91,26 @@ Item {
             var image = grabImage(page)
             image.save(galleryFolder + "/" + entry.name + ".png")
             content.destroy()
+        }
+    }
+
+    // The windows of the module, each rendered from its own window.
+    property var windowTypes: [
+        { name: "EditTool", qml: "EditTool { title: 'Cut'; BarAndBeatPanel { y: topSpacer.height; width: 340 } StandardEditButtons { x: 10; y: 250; width: 340 } EventIdLabel { x: 10; y: 280; value: '5c1e-09a7' } }" },
+        { name: "FlatDialogWindow", qml: "FlatDialogWindow { type: 'warning'; title: 'Unsaved changes'; text: 'The show has changes that are not saved. <a href=\\'https://example.org\\'>More</a>'; acknowledgeCheckbox: true; showCheckbox: true }" },
+        { name: "FlatInputWindow", qml: "FlatInputWindow { type: 'info'; title: 'New version'; text: 'Name of the new version:'; value: 'Tour 2025'; showNegateButton: true; negateButtonText: 'Don\\'t Save'; showConfirmation: true }" },
+        { name: "AcknowledgementsWindow", qml: "AcknowledgementsWindow { acknowledgementText: 'zlib - zlib licence\\nlibarchive - BSD licence\\nRapidJSON - MIT licence' }" },
+    ]
+
+    function test_render_every_window() {
+        for (var i = 0; i < windowTypes.length; ++i) {
+            var entry = windowTypes[i]
+            var window = Qt.createQmlObject("import QtQuick; import com.fernwhistlestudios.brix_ui; " + entry.qml, root, entry.name)
+            verify(window, entry.name)
+            window.visible = true
+            waitForRendering(window.contentItem)
+            grabImage(window.contentItem).save(galleryFolder + "/" + entry.name + ".png")
+            window.destroy()
         }
     }
 }
