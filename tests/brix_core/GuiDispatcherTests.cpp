@@ -39,6 +39,7 @@ TEST(GuiDispatcher, EachSendReachesTheListenerAsOneEventWithItsValues) {
         {[&] { gui.SendStatusTargetTempo(120); }, {GuiEventKind::StatusTargetTempo, 120, 0, ""}},
         {[&] { gui.SendStatusActualTempo(118); }, {GuiEventKind::StatusActualTempo, 118, 0, ""}},
         {[&] { gui.SendStatusTempoDifference(-2); }, {GuiEventKind::StatusTempoDifference, -2, 0, ""}},
+        {[&] { gui.SendPlayhead(3840u); }, {GuiEventKind::Playhead, 3840, 0, ""}},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         received.clear();

@@ -1,4 +1,5 @@
 #include "MidiBuffer.h"
+#include "TestMidiBuffer.h"
 
 #include <brix_core/CallbackDispatcher.h>
 #include <brix_core/NotifyNames.h>
@@ -11,25 +12,6 @@
 #include <vector>
 
 namespace {
-
-// A buffer that keeps its events in plain vectors, one per port.
-class VectorMidiBuffer : public MidiBuffer {
-public:
-    explicit VectorMidiBuffer(unsigned char portCount = 1) : MidiBuffer(portCount, "test"), ports(portCount) {}
-
-    bool AddEventToBuffer(unsigned char port, const brix_midi::VoiceEvent& event) override
-    {
-        ports.at(port).push_back(event);
-        FilterProgramChange(port, event);
-        return true;
-    }
-    void DoneAddingEventsToBuffer() override { ++doneCalls; }
-    bool GetBufferIsFull(unsigned char) override { return false; }
-    void* GetPacketDataAtPortIndex(unsigned char port) override { return ports.at(port).data(); }
-
-    std::vector<std::vector<brix_midi::VoiceEvent>> ports;
-    int doneCalls = 0;
-};
 
 using Bytes = std::tuple<int, int, int>;
 

@@ -59,6 +59,16 @@ void SongLog::AddTranspose(const Transpose& transpose) {
     InsertByPosition(transpositions_, transpose);
 }
 
+void SongLog::AddCut(const Cut& cut) { InsertByPosition(cuts_, cut); }
+
+void SongLog::AddRepeat(const Repeat& repeat) { InsertByPosition(repeats_, repeat); }
+
+void SongLog::AddVamp(const Vamp& vamp) { InsertByPosition(vamps_, vamp); }
+
+void SongLog::AddFermata(const Fermata& fermata) { InsertByPosition(fermatas_, fermata); }
+
+void SongLog::AddCaesura(const Caesura& caesura) { InsertByPosition(caesuras_, caesura); }
+
 void ChangeLog::AddSongLog(SongLog songLog) {
     const bool taken = std::any_of(songLogs_.begin(), songLogs_.end(), [&](const SongLog& log) {
         return log.GetSongNumber() == songLog.GetSongNumber();

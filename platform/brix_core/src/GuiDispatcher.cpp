@@ -64,5 +64,6 @@ void GuiDispatcher::SendStatusActualTempo(int bpm) { Send(GuiEventKind::StatusAc
 void GuiDispatcher::SendStatusTempoDifference(int percent) {
     Send(GuiEventKind::StatusTempoDifference, percent);
 }
+void GuiDispatcher::SendPlayhead(unsigned int tickIndex) { Send(GuiEventKind::Playhead, tickIndex); }
 
 }  // namespace notify

@@ -122,14 +122,14 @@ public:
     Fermata(std::uint32_t start, std::uint32_t end, std::string eventId, int value);
 };
 
-// A vamp: the region repeats int_value() times (0: until released).
+// A vamp: the region is played int_value() times in all (0: until the operator releases it).
 class Vamp : public PairedEvent {
 public:
     static constexpr unsigned char evt_code = codes::vamp;
     Vamp(std::uint32_t start, std::uint32_t end, std::string eventId, int count);
 };
 
-// A repeat: the region is played int_value() times more (0: until released).
+// A repeat: the region is played int_value() times in all (a count below 1 counts as 1).
 class Repeat : public PairedEvent {
 public:
     static constexpr unsigned char evt_code = codes::repeat;

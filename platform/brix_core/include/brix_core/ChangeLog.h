@@ -28,9 +28,10 @@ private:
     std::vector<Marker> markers_;
 };
 
-// The change log of one song: its click, tempo-scale and transposition regions and its markers, each
-// kept in abs_time() order (an event added at a position already taken goes after the events there),
-// plus the song's number and name. Not thread-safe; a loaded log is only read.
+// The change log of one song: its click, tempo-scale and transposition regions, its markers, and the
+// events that steer the road through the song (cuts, repeats, vamps, fermatas, caesuras), each kept in
+// abs_time() order (an event added at a position already taken goes after the events there), plus the
+// song's number and name. Not thread-safe; a loaded log is only read.
 class SongLog {
 public:
     SongLog() = default;
@@ -40,6 +41,11 @@ public:
     const std::vector<TempoScale>& GetTempoScales() const { return tempoScales_; }
     const std::vector<Transpose>& GetTranspositions() const { return transpositions_; }
     const MarkerSequence& GetMarkers() const { return markers_; }
+    const std::vector<Cut>& GetCuts() const { return cuts_; }
+    const std::vector<Repeat>& GetRepeats() const { return repeats_; }
+    const std::vector<Vamp>& GetVamps() const { return vamps_; }
+    const std::vector<Fermata>& GetFermatas() const { return fermatas_; }
+    const std::vector<Caesura>& GetCaesuras() const { return caesuras_; }
     const std::string& GetSongNumber() const { return songNumber_; }
     const std::string& GetSongName() const { return songName_; }
 
@@ -47,6 +53,11 @@ public:
     void AddTempoScale(const TempoScale& tempoScale);
     void AddTranspose(const Transpose& transpose);
     void AddMarker(const Marker& marker) { markers_.Add(marker); }
+    void AddCut(const Cut& cut);
+    void AddRepeat(const Repeat& repeat);
+    void AddVamp(const Vamp& vamp);
+    void AddFermata(const Fermata& fermata);
+    void AddCaesura(const Caesura& caesura);
 
 private:
     std::string songNumber_;
@@ -55,6 +66,11 @@ private:
     std::vector<TempoScale> tempoScales_;
     std::vector<Transpose> transpositions_;
     MarkerSequence markers_;
+    std::vector<Cut> cuts_;
+    std::vector<Repeat> repeats_;
+    std::vector<Vamp> vamps_;
+    std::vector<Fermata> fermatas_;
+    std::vector<Caesura> caesuras_;
 };
 
 // The change log of a show: one song log per song, in the show's song order (the order the player

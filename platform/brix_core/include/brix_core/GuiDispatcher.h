@@ -28,6 +28,7 @@ enum class GuiEventKind {
     StatusTargetTempo,      // value: beats per minute
     StatusActualTempo,      // value: beats per minute
     StatusTempoDifference,  // value: per cent
+    Playhead,               // value: tick index the playhead shows
 };
 
 struct GuiEvent {
@@ -69,6 +70,7 @@ public:
     void SendStatusTargetTempo(int bpm);
     void SendStatusActualTempo(int bpm);
     void SendStatusTempoDifference(int percent);
+    void SendPlayhead(unsigned int tickIndex);
 
 private:
     void Send(GuiEventKind kind, std::int64_t value = 0, std::int64_t second = 0, std::string text = {});

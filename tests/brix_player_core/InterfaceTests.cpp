@@ -1,0 +1,59 @@
+#include "Fixtures.h"
+
+#include <brix_player_core/Interface.h>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using namespace player_test;
+
+class TestInterface : public Interface {
+public:
+    TestInterface(Player& player) : Interface("/shows/demo", "demo.logdata"), player_(player) {}
+    std::istream& GetScoreTar() override { return scoreTar_; }
+    std::map<std::string, std::string, fennic::NumericStringCompare> GetSongNamesBySongNumber() override {
+        return {};
+    }
+    unsigned int GetCurrentStartTickIndex() override { return 0; }
+    bool GetHasConductBeat() override { return GetMidiSource() >= 0; }
+    Player& GetPlayer() override { return player_; }
+
+private:
+    Player& player_;
+    std::istringstream scoreTar_;
+};
+
+TEST(Interface, VolumesAndTheOutputDeviceGoToThePlayer) {
+    brix_midi::ShowData show;
+    TestPlayer player(show);
+    TestInterface engine(player);
+    EXPECT_EQ(engine.GetShowDirectory(), "/shows/demo");
+    EXPECT_EQ(engine.GetChangelogFilename(), "demo.logdata");
+
+    engine.SetVolume(70.0);
+    engine.SetVolume(30.0, brix_audio::VolumeType::User);
+    engine.SetOutputDeviceUid("port-3");
+    EXPECT_EQ(player.GetVolume(), 70.0);
+    EXPECT_EQ(player.GetVolume(brix_audio::VolumeType::User), 30.0);
+    EXPECT_EQ(engine.GetVolume(), 70.0);
+    EXPECT_EQ(engine.GetVolume(brix_audio::VolumeType::User), 30.0);
+    EXPECT_EQ(engine.GetOutputDeviceUid(), "port-3");
+}
+
+TEST(Interface, MidiSourceIsKeptAndAnIndexBelowNoneIsRefused) {
+    brix_midi::ShowData show;
+    TestPlayer player(show);
+    TestInterface engine(player);
+    EXPECT_EQ(engine.GetMidiSource(), -1);
+    engine.SetMidiSource(2);
+    EXPECT_EQ(engine.GetMidiSource(), 2);
+    EXPECT_THROW(engine.SetMidiSource(-2), std::out_of_range);
+    EXPECT_EQ(engine.GetMidiSource(), 2);
+    engine.SetMidiSource(-1);
+    EXPECT_EQ(engine.GetMidiSource(), -1);
+}
+
+}  // namespace
