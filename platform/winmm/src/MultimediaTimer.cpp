@@ -105,8 +105,10 @@ private:
                 continue;
             }
             const auto first = pending_.begin();
-            if (Clock::now() < first->first.first) {
-                wake_.wait_until(lock, first->first.first);
+            // Copied: timeKillEvent may erase the node while this thread waits.
+            const Clock::time_point due = first->first.first;
+            if (Clock::now() < due) {
+                wake_.wait_until(lock, due);
                 continue;
             }
             const Timer timer = first->second;
