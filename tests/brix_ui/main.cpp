@@ -4,11 +4,14 @@
 // Binding errors and other QML warnings do not fail a Qt Quick test by themselves, so every warning of
 // the QML engine that names the module is recorded, and the run fails when there was any.
 
+#include "ActiveAudioTestModel.h"
+
 #include <QtPlugin>
 #include <QtQml/QQmlContext>
 #include <QtQml/QQmlEngine>
 #include <QtQml/QQmlError>
 #include <QtQml/QQmlExtensionPlugin>
+#include <QtQml/qqml.h>
 #include <QtQuickTest/quicktest.h>
 
 #include <QDir>
@@ -86,6 +89,8 @@ private:
 int main(int argc, char** argv)
 {
     QDir().mkpath(QStringLiteral(BRIX_UI_GALLERY_DIR));
+    // Host models that the tests set on the module's lists.
+    qmlRegisterType<ActiveAudioTestModel>("BrixUiTestModels", 1, 0, "ActiveAudioTestModel");
     Setup setup;
     const int result = quick_test_main_with_setup(argc, argv, "brix_ui", QUICK_TEST_SOURCE_DIR, &setup);
     for (const QString& warning : setup.ModuleWarnings())

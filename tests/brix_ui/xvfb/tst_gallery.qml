@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtTest
 import com.fernwhistlestudios.brix_ui
+import BrixUiTestModels
 
 // Renders one window of every type of the widget module to PNG files in the build folder, for a
 // person to look at. Each window must render without a warning from the module.
@@ -17,6 +18,31 @@ Item {
         ListElement { first: "Stage Left"; second: "192.168.1.20" }
         ListElement { first: "Stage Right"; second: "192.168.1.21" }
         ListElement { first: "Booth"; second: "192.168.1.30" }
+    }
+
+    ListModel {
+        id: sfxSources
+        ListElement { sfxid: "s1"; displayname: "Thunder roll.wav" }
+        ListElement { sfxid: "s2"; displayname: "Rain on the roof, long version for the storm scene.wav" }
+        ListElement { sfxid: "s3"; displayname: "Door bell.wav" }
+    }
+    ListModel {
+        id: sfxInstances
+        ListElement { eventId: "5c1e-09a7"; summary: "Thunder roll, -6 dB, fade in 2 s"; isReady: true }
+        ListElement { eventId: "77d0-41bb"; summary: "Rain on the roof, loop, centre"; isReady: true }
+        ListElement { eventId: "a903-12fe"; summary: "Door bell, being prepared"; isReady: false }
+    }
+    ListModel {
+        id: outputPaths
+        ListElement { path_name: "Main"; path_id: "p1" }
+    }
+    ActiveAudioTestModel {
+        id: players
+        players: [
+            { id: 1, name: "Thunder roll", isPlaying: true, isPinned: true, progress: 0.4, duration: 95 },
+            { id: 2, name: "Rain on the roof", isPlaying: false, isPinned: false, progress: 0, duration: 184 },
+            { id: 3, name: "", isPlaying: false, isPinned: false, progress: 0, duration: 0 },
+        ]
     }
 
     Component {
@@ -72,6 +98,9 @@ Item {
         { name: "FileDisplay", qml: "FileDisplay { x: 20; y: 20; width: 300; height: 160; text: 'Files'; model: ['01 Overture.mid', '02 Opening.mid', '03 Ballad.mid', '04 Finale.mid'] }" },
         { name: "PackageControl", qml: "Column { x: 20; y: 20; spacing: 10; PackageControl { toggleText: 'Include audio' } PackageControl { toggleText: 'Include scores'; toggled: true } }" },
         { name: "RecessedTextArea", qml: "RecessedTextArea { x: 20; y: 20; width: 300; height: 120; text: 'Notes for the conductor:\\nbar 12 is cut tonight.' }" },
+        { name: "SfxPlayButton", qml: "Row { x: 20; y: 20; spacing: 20; SfxPlayButton { width: 40; height: 40 } SfxPlayButton { width: 40; height: 40; playing: true } SfxPlayButton { width: 24; height: 24 } }" },
+        { name: "ActiveAudioList", qml: "ActiveAudioList { x: 20; y: 20; width: 420; height: 200; model: players }" },
+        { name: "ActiveAudioDelegate", qml: "ActiveAudioDelegate { x: 20; y: 20; width: 400; height: 40; model: ({ id: 9, name: 'Wind', isPlaying: false, isPinned: false, progress: 0.75, duration: 30 }) }" },
         { name: "VolumeIndicatorSegmented", qml: "Column { x: 20; y: 20; spacing: 10; width: 300; VolumeIndicatorSegmented { width: 300; value: 0 } VolumeIndicatorSegmented { width: 300; value: 0.1 } VolumeIndicatorSegmented { width: 300; value: 0.5 } VolumeIndicatorSegmented { width: 300; value: 1 } }" },
     ]
 
@@ -99,6 +128,10 @@ Item {
         { name: "EditTool", qml: "EditTool { title: 'Cut'; BarAndBeatPanel { y: topSpacer.height; width: 340 } StandardEditButtons { x: 10; y: 250; width: 340 } EventIdLabel { x: 10; y: 280; value: '5c1e-09a7' } }" },
         { name: "FlatDialogWindow", qml: "FlatDialogWindow { type: 'warning'; title: 'Unsaved changes'; text: 'The show has changes that are not saved. <a href=\\'https://example.org\\'>More</a>'; acknowledgeCheckbox: true; showCheckbox: true }" },
         { name: "FlatInputWindow", qml: "FlatInputWindow { type: 'info'; title: 'New version'; text: 'Name of the new version:'; value: 'Tour 2025'; showNegateButton: true; negateButtonText: 'Don\\'t Save'; showConfirmation: true }" },
+        { name: "SfxManagerTool", qml: "SfxManagerTool { availableSoundEffectsModel: sfxSources; soundEffectInstancesModel: sfxInstances; playing: ['77d0-41bb'] }" },
+        { name: "StandaloneSfxTool", qml: "StandaloneSfxTool { isEdit: true; eventId: '5c1e-09a7'; effectModel: sfxSources; outputPathsModel: outputPaths; fadeIn: '2'; loop: true }" },
+        { name: "SfxPropertyTool", qml: "SfxPropertyTool { filename: '/home/ann/Audio/thunder.wav'; fileUrl: 'file:///home/ann/Audio/thunder.wav'; fadeOut: '1.5' }" },
+        { name: "SfxPropertyToolWithSource", qml: "SfxPropertyTool { usesCustomAudioFile: false; eventId: '5c1e-09a7'; effectModel: sfxSources; commandIndex: 1 }" },
         { name: "AcknowledgementsWindow", qml: "AcknowledgementsWindow { acknowledgementText: 'zlib - zlib licence\\nlibarchive - BSD licence\\nRapidJSON - MIT licence' }" },
     ]
 
