@@ -31,6 +31,15 @@ Item {
             return box
         }
 
+        // A list that has just opened lays its rows out for the shown size in the layout pass before it
+        // is first drawn; until then its rows take no clicks. Waits for that pass, and for the one that
+        // places the popup, to be done.
+        function waitForListLayout(box) {
+            var list = box.choices.contentItem
+            tryVerify(function() { return !isPolishScheduled(list) && !isPolishScheduled(list.parent) },
+                      5000, "the open list is laid out")
+        }
+
         function test_keys_data() {
             // Keys pressed on a box at index 1, whose list starts closed.
             return [
@@ -59,7 +68,10 @@ Item {
             var box = openBox()
             keyClick(Qt.Key_Space)
             tryCompare(box.choices, "opened", true)
-            mouseClick(box.choices.contentItem.itemAtIndex(2))
+            waitForListLayout(box)
+            var row = box.choices.contentItem.itemAtIndex(2)
+            verify(row)
+            mouseClick(row)
             compare(box.currentIndex, 2)
             compare(activatedSpy.count, 1)
             compare(activatedSpy.signalArguments[0][0], 2)
@@ -116,6 +128,7 @@ Item {
             var many = openBox({ model: rows })
             keyClick(Qt.Key_Space)
             tryCompare(many.choices, "opened", true)
+            waitForListLayout(many)
             var list = many.choices.contentItem
             var thumb = findChild(list, "dragThumb")
             verify(thumb.visible)

@@ -1,0 +1,85 @@
+#include "PlayerHarness.h"
+
+#include "MidiOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <stdexcept>
+
+using namespace app_test;
+
+namespace {
+
+TEST(MidiPlayerLifecycle, AStoppedReportThatArrivesAfterPlaybackWasArmedAgainIsDropped)
+{
+    PlayerHarness harness;
+    DemoPlayer& player = *harness.player;
+    player.LoadSong("1");
+    player.Play();
+    ASSERT_TRUE(harness.WaitForNotes(-1, 1));
+    player.NotifyOutputHasStopped();  // as a report of an earlier stop, delivered late
+    EXPECT_EQ(player.GetPlayerState(), PlayerState::Playing);
+    EXPECT_TRUE(player.GetOutputShouldRun());
+    EXPECT_FALSE(harness.WaitForStopAtEnd(1, std::chrono::milliseconds(0)));
+    player.Stop();
+}
+
+TEST(MidiPlayerLifecycle, ShutdownWhilePlayingEndsTheOutputBeforeTheClock)
+{
+    PlayerHarness harness;
+    DemoPlayer& player = *harness.player;
+    player.LoadSong("1");
+    player.SetTempoScale(2.0);
+    player.Play();
+    ASSERT_TRUE(harness.WaitForNotes(-1, 3));
+    player.PrepareForExit();
+    player.Shutdown();
+    EXPECT_THROW(player.GetMidiOutput(), std::logic_error);
+    EXPECT_THROW(player.GetMidiClock(), std::logic_error);
+    EXPECT_EQ(player.GetPlayerState(), PlayerState::Stopped);
+}
+
+TEST(MidiPlayerLifecycle, TimeQueriesThatThePlayerDoesNotOfferSaySo)
+{
+    PlayerHarness harness;
+    try {
+        harness.player->GetElapsedSeconds();
+        FAIL() << "no exception";
+    } catch (const fennic::NotImplementedError& e) {
+        EXPECT_STREQ(e.what(), "GetElapsedSeconds is not implemented");
+    }
+    try {
+        harness.player->GetTotalDurationSeconds();
+        FAIL() << "no exception";
+    } catch (const fennic::NotImplementedError& e) {
+        EXPECT_STREQ(e.what(), "GetTotalDurationSeconds is not implemented");
+    }
+}
+
+// Plays, seeks, pauses and stops in a loop; under ThreadSanitizer this finds no race.
+TEST(MidiPlayerLifecycle, TransportInALoopKeepsPlayingWhereItIsTold)
+{
+    PlayerHarness harness;
+    DemoPlayer& player = *harness.player;
+    player.LoadSong("1");
+    player.SetTempoScale(2.0);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    for (int round = 0; std::chrono::steady_clock::now() < until; ++round) {
+        SCOPED_TRACE(round);
+        const unsigned int tick = static_cast<unsigned int>((round * 7) % 11) * 1920;
+        player.Play();
+        ASSERT_TRUE(harness.WaitForNotes(-1, harness.NotesHeard().size() + 1));
+        player.Seek(tick);
+        ASSERT_TRUE(harness.WaitForNotes(-1, harness.NotesHeard().size() + 1));
+        player.Pause();
+        EXPECT_EQ(player.GetPlayerState(), PlayerState::Paused);
+        player.Continue();
+        ASSERT_TRUE(harness.WaitForNotes(-1, harness.NotesHeard().size() + 1));
+        player.Stop();
+        EXPECT_EQ(player.GetPlayerState(), PlayerState::Stopped);
+        player.Seek(tick);
+    }
+}
+
+}  // namespace
