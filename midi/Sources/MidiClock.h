@@ -35,6 +35,12 @@ public:
     virtual void SetDownbeatTimerCallback(void (*callback)(void*), void* context) = 0;
     virtual bool GetPlaybackIsArmed() = 0;
 
+    // Asked by the MIDI clock callback once it holds the locks it needs: false when the firing that
+    // called it belongs to an arming that was disarmed or replaced meanwhile, so that the callback
+    // sends nothing for it. True when not called from a firing, and for clocks that do not tell
+    // their armings apart.
+    virtual bool FiringIsCurrent() { return true; }
+
     // Replaces the stored MIDI clock callback (the previous one is destroyed).
     void SetMidiClockCallback(std::function<void(double)> callback);
     // Calls the stored callback on the calling thread; throws std::bad_function_call when none is set.

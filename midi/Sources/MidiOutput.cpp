@@ -84,8 +84,18 @@ void MidiOutput::DisarmPlayback()
     RecursiveLock output(mutex_, std::defer_lock);
     PlainLock park(threadManager_.GetParkMutex(), std::defer_lock);
     std::lock(output, park);
+    // Not armable from here on, also while the queue thread is still on its way to park.
     playback_ = false;
-    if (!threadManager_.IsQueueParked()) {
+    mustPrime_ = true;
+    WaitForQueueToPark(output, park);
+    output.unlock();
+    park.unlock();
+    notify::callbackDispatcher.Notify(notify::names::disarmedPlayback, nullptr);
+}
+
+void MidiOutput::WaitForQueueToPark(RecursiveLock& output, PlainLock& park)
+{
+    while (!threadManager_.IsQueueParked()) {
         // Wake a queue thread that waits for the fill buffer to need data; a fill in progress is
         // finished first. The queue thread needs the output lock to park.
         GetFillBuffer().SetHasData(false);
@@ -94,10 +104,6 @@ void MidiOutput::DisarmPlayback()
         park.unlock();
         std::lock(output, park);
     }
-    mustPrime_ = true;
-    output.unlock();
-    park.unlock();
-    notify::callbackDispatcher.Notify(notify::names::disarmedPlayback, nullptr);
 }
 
 bool MidiOutput::PlaybackIsActive()
@@ -119,11 +125,20 @@ void MidiOutput::PrimeBuffers(std::unique_lock<std::recursive_mutex>& lock)
         fennic::PrintStackTrace(20);
         throw std::logic_error("PrimeBuffers() must only be called when playback is stopped.");
     }
+    // Until the ring is whole again, playback may not be armed, whether this priming succeeds or not.
     primeInProgress_ = true;
-    playIndex_ = 0;
-    fillIndex_ = 0;
-    lock.unlock();
+    mustPrime_ = true;
     try {
+        // A disarm may still wait for the queue thread: the ring is the priming's alone once it parked.
+        PlainLock park(threadManager_.GetParkMutex(), std::defer_lock);
+        lock.unlock();
+        std::lock(lock, park);
+        WaitForQueueToPark(lock, park);
+        park.unlock();
+        playIndex_ = 0;
+        fillIndex_ = 0;
+        lock.unlock();
+
         RecursiveLock b0(ring_.at(0)->GetMutex(), std::defer_lock);
         RecursiveLock b1(ring_.at(1)->GetMutex(), std::defer_lock);
         RecursiveLock b2(ring_.at(2)->GetMutex(), std::defer_lock);
@@ -134,8 +149,9 @@ void MidiOutput::PrimeBuffers(std::unique_lock<std::recursive_mutex>& lock)
             IncrementFillBufferIndex();
         }
     } catch (...) {
-        // The ring is not primed: it must be primed again before playback can be armed.
-        lock.lock();
+        if (!lock.owns_lock()) {
+            lock.lock();
+        }
         primeInProgress_ = false;
         throw;
     }

@@ -36,8 +36,9 @@ class MidiQueueThread;
 // tick, the tempo table, prime in progress, must prime and the time-code callback. Order: the player
 // lock, then the output lock together with a buffer lock (all-or-nothing, std::lock), then the thread
 // manager's locks (taken together with the output lock). PrimeBuffers releases the caller's output
-// lock while the fill callback runs. DisarmPlayback releases the output lock while it waits for the
-// queue thread to park: call it holding the output lock at most once.
+// lock while the fill callback runs. DisarmPlayback and PrimeBuffers release the output lock while they
+// wait for the queue thread to park, which needs that lock: call DisarmPlayback without holding the
+// output lock, and PrimeBuffers holding it only through the lock it is given.
 class MidiOutput {
 public:
     using FillCallback = std::function<void(MidiBuffer&)>;
@@ -63,7 +64,8 @@ public:
     virtual void CreateAudioUnitOutput(const fennic::ptr_map<unsigned short, brix_midi::VoiceTrack>& tracks) = 0;
     virtual void CreateKeysOutput() = 0;
     // Stops the clock's timer chain, makes playback inactive and returns once the queue thread has
-    // parked; playback must be primed again before it can be armed. Posts disarmedPlayback.
+    // parked; playback must be primed again before it can be armed (also while this waits). Posts
+    // disarmedPlayback. The caller must not hold the output lock: the queue thread needs it to park.
     virtual void DisarmPlayback();
     virtual void ResetMidiOutput() {}
     virtual void DecreaseGuiDelay() {}
@@ -85,9 +87,11 @@ public:
     bool ArmPlayback();
     bool PlaybackIsActive();
     bool GetPrimeBuffersInProgress();
-    // Fills the four ring buffers with the first four clocks, the first one marked first. `lock` holds
-    // the output lock (GetMutex()); it is released while the fill callback runs and held again when
-    // this returns or throws. Throws std::logic_error while playback is active.
+    // Fills the four ring buffers with the first four clocks, the first one marked first, once the
+    // queue thread has parked (a disarm on another thread may still wait for it). `lock` holds the
+    // output lock (GetMutex()), and the caller holds it no other way; it is released while this waits
+    // and while the fill callback runs, and held again when this returns or throws. Playback cannot be
+    // armed until a priming has succeeded. Throws std::logic_error while playback is active.
     void PrimeBuffers(std::unique_lock<std::recursive_mutex>& lock);
 
     // The park step of the queue thread (called only from its Run).
@@ -147,6 +151,7 @@ protected:
     void DoTimeCodeCallback(double a, double b, double c);
 
     std::recursive_mutex* GetPlayerLock() const { return playerLock_; }
+    MidiClock& GetClock() const { return clock_; }
 
 private:
     // Sends a special or one-shot buffer holding its buffer lock and the output lock; build(buffer)
@@ -157,6 +162,9 @@ private:
     void SetAllTracksCc(const std::map<unsigned short, unsigned char>& values, unsigned char controller);
     std::shared_ptr<MidiBuffer> AddBuffer(unsigned char portCount, const std::string& name);
     static int NextRingIndex(int index);
+    // With the output lock and the manager's park lock held (and held again on return): waits until
+    // the queue thread has parked, waking it where it waits for the fill buffer.
+    void WaitForQueueToPark(std::unique_lock<std::recursive_mutex>& output, std::unique_lock<std::mutex>& park);
 
     std::recursive_mutex mutex_;
     FillCallback fill_;

@@ -18,7 +18,8 @@ void MidiThreadManager::SignalQueueParked()
         std::lock_guard<std::mutex> park(parkMutex_);
         parked_ = true;
     }
-    parkedCondition_.notify_one();
+    // Every disarm and priming waiting for the park goes on.
+    parkedCondition_.notify_all();
 }
 
 void MidiThreadManager::SignalQueueEnded()

@@ -6,6 +6,28 @@
 
 namespace {
 using Guard = std::lock_guard<std::recursive_mutex>;
+
+// The firing running on this thread: which clock, under which arming generation.
+struct Firing {
+    const StandardMidiClock* clock = nullptr;
+    std::uint64_t armGeneration = 0;
+};
+thread_local Firing currentFiring;
+
+// Marks this thread as running a firing for the scope, restoring the previous mark after.
+class FiringScope {
+public:
+    FiringScope(const StandardMidiClock& clock, std::uint64_t armGeneration) : previous_(currentFiring)
+    {
+        currentFiring = Firing{&clock, armGeneration};
+    }
+    ~FiringScope() { currentFiring = previous_; }
+    FiringScope(const FiringScope&) = delete;
+    FiringScope& operator=(const FiringScope&) = delete;
+
+private:
+    Firing previous_;
+};
 }  // namespace
 
 StandardMidiClock::~StandardMidiClock() = default;
@@ -66,11 +88,12 @@ void StandardMidiClock::ScheduleChange(Change change, const ClockState& state, u
         }
         return;
     }
-    if (validAt == 0) {
+    const unsigned int tickIndex = clockState_.GetTickIndex();
+    // The current tick governs the clock that fires next, unless that clock is being sent right now.
+    if (validAt == 0 || (validAt == tickIndex && !firingInProgress_)) {
         clockState_ = state;
         return;
     }
-    const unsigned int tickIndex = clockState_.GetTickIndex();
     if (validAt < tickIndex) {
         fennic::CoutBuffer() << "WARNING: " << ChangeName(change) << " ignored. "
                              << "validAt=" << validAt << ", tickIndex=" << tickIndex << fennic::endl;
@@ -103,6 +126,7 @@ void StandardMidiClock::ArmPlayback(unsigned int ticksPerClock, int clocksPerCli
     pendingStates_.clear();
     armed_ = true;
     caesuraPending_ = false;
+    firingInProgress_ = false;
     ++armGeneration_;
 
     const auto clocksPerClickChanges = std::move(deferredClocksPerClick_);
@@ -125,6 +149,7 @@ void StandardMidiClock::DisarmPlayback()
     pendingStates_.clear();
     deferredClocksPerClick_.clear();
     deferredClockTimes_.clear();
+    firingInProgress_ = false;
     ++armGeneration_;
 }
 
@@ -160,20 +185,47 @@ std::uint64_t StandardMidiClock::GetArmGeneration()
     return armGeneration_;
 }
 
+bool StandardMidiClock::FiringIsCurrent()
+{
+    if (currentFiring.clock != this) {
+        return true;
+    }
+    Guard guard(mutex_);
+    return armed_ && currentFiring.armGeneration == armGeneration_;
+}
+
 bool StandardMidiClock::AdvanceClock(std::uint64_t armGeneration)
 {
+    double beatsPerMinute = 0.0;
     {
         Guard guard(mutex_);
         if (!armed_ || armGeneration != armGeneration_) {
             return false;
         }
+        firingInProgress_ = true;
+        beatsPerMinute = clockState_.GetBeatsPerMinute();
     }
-    DoMidiClockCallback(clockState_.GetBeatsPerMinute());
-    clockState_.AdvanceClock();
+    try {
+        FiringScope firing(*this, armGeneration);
+        DoMidiClockCallback(beatsPerMinute);
+    } catch (...) {
+        Guard guard(mutex_);
+        if (armGeneration == armGeneration_) {
+            firingInProgress_ = false;
+        }
+        throw;
+    }
 
     double delay = 0.0;
     {
         Guard guard(mutex_);
+        // Disarmed or re-armed while the callback ran: this chain is over, and the clock's state now
+        // belongs to the new arming.
+        if (!armed_ || armGeneration != armGeneration_) {
+            return false;
+        }
+        firingInProgress_ = false;
+        clockState_.AdvanceClock();
         const unsigned int tickIndex = clockState_.GetTickIndex();
         ApplyReachedPendingStates(tickIndex);
         if (caesuraPending_ && caesuraTickIndex_ == tickIndex) {

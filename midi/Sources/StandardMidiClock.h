@@ -18,14 +18,18 @@
 // Threads: AdvanceClock runs on the subclass's timer thread; every other operation on the player's
 // and the show control's threads.
 // Lock: the clock lock (MidiClock::mutex_, recursive) guards armed_, the pending states, the caesura,
-// the deferred changes and the arming generation. clockState_ has its own mutex, taken alone or inside
-// the clock lock, never the reverse. The clock callback is called without the clock lock, so the
-// output may disarm the clock from inside it.
+// the deferred changes, the arming generation and the firing-in-progress flag; a firing steps
+// clockState_ under it. clockState_ has its own mutex, taken alone or inside the clock lock, never the
+// reverse. The clock callback is called without the clock lock, so the output may disarm the clock
+// from inside it.
 //
 // Timer chains: every ArmPlayback and DisarmPlayback starts a new arming generation. The subclass
 // reads GetArmGeneration() when StartClock() begins a chain and passes that value to every
 // AdvanceClock of the chain; a firing of an older chain does nothing, so a quick disarm and re-arm
-// never leaves two chains running.
+// never leaves two chains running. The generation is checked again after the callback: a firing whose
+// arming ended while its callback ran (the callback waited for a lock while the player disarmed and
+// re-armed) steps nothing and arms no timer, and the callback itself learns through FiringIsCurrent()
+// that its firing is stale, so it sends nothing.
 class StandardMidiClock : public MidiClock {
 public:
     StandardMidiClock() = default;
@@ -48,6 +52,9 @@ public:
     void SetConductorClickTimerCallback(void (*callback)(void*), void* context) override;
     void SetDownbeatTimerCallback(void (*callback)(void*), void* context) override;
     bool GetPlaybackIsArmed() override;
+    // Called from the MIDI clock callback: whether the firing running on this thread still belongs
+    // to the current arming. True on any thread that is not inside a firing of this clock.
+    bool FiringIsCurrent() override;
 
 protected:
     // Fire AdvanceClock once, after the given delay.
@@ -56,8 +63,9 @@ protected:
     virtual void StartClock() = 0;
 
     // One firing of the chain begun under the given arming generation. Returns true when the next
-    // timer was set, false when the chain ends (disarmed, an older chain, or stopped at the caesura).
-    // Exceptions of the callback or of SetClockTimer pass out to the timer driver.
+    // timer was set, false when the chain ends (disarmed or re-armed, before or during the callback,
+    // or stopped at the caesura). Exceptions of the callback or of SetClockTimer pass out to the timer
+    // driver.
     bool AdvanceClock(std::uint64_t armGeneration);
     std::uint64_t GetArmGeneration();
 
@@ -82,4 +90,7 @@ private:
     std::vector<std::pair<int, unsigned int>> deferredClocksPerClick_;
     std::vector<std::pair<double, unsigned int>> deferredClockTimes_;
     std::uint64_t armGeneration_ = 0;
+    // A firing of the current arming is between its armed check and its step: the current tick is
+    // being sent, so a change scheduled at it waits for the step.
+    bool firingInProgress_ = false;
 };

@@ -64,6 +64,7 @@ struct CallbackLog {
     unsigned int nextTick = 0;
     bool holdFills = false;
     bool fillHeld = false;
+    bool failFills = false;
     int stopped = 0;
     bool holdStopped = false;
 
@@ -71,6 +72,9 @@ struct CallbackLog {
     {
         const bool first = buffer.GetIsFirstBuffer();
         std::unique_lock lock(mutex);
+        if (failFills) {
+            throw std::runtime_error("no song");
+        }
         filled.push_back(&buffer);
         filledFirst.push_back(first);
         const unsigned int tick = nextTick;
@@ -110,6 +114,23 @@ struct CallbackLog {
         return filled.size();
     }
 };
+
+// Waits until the predicate holds, at most `timeout`, for state that announces no change.
+template <class Predicate>
+bool WaitUntil(Predicate predicate, std::chrono::milliseconds timeout = 2s)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!predicate()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+// How long a test waits for something that must not happen.
+constexpr auto kMustNotHappenWithin = 200ms;
 
 // Counts the disarmedPlayback notices.
 struct DisarmNotices {
@@ -256,6 +277,51 @@ TEST_F(MidiOutputTest, FailedPrimingLeavesPlaybackUnarmable)
     EXPECT_FALSE(failing->ArmPlayback());
 }
 
+TEST_F(MidiOutputTest, FailedRePrimingLeavesPlaybackUnarmableUntilAPrimingSucceeds)
+{
+    Prime();
+    log.Set(&CallbackLog::failFills, true);
+    {
+        std::unique_lock lock(output->GetMutex());
+        EXPECT_THROW(output->PrimeBuffers(lock), std::runtime_error);
+        EXPECT_TRUE(lock.owns_lock());
+    }
+    EXPECT_FALSE(output->ArmPlayback()) << "armed over a ring whose priming failed";
+    log.Set(&CallbackLog::failFills, false);
+    Prime();
+    EXPECT_TRUE(output->ArmPlayback());
+}
+
+TEST_F(MidiOutputTest, WhileADisarmWaitsForTheQueueNeitherArmingNorPrimingGetsIn)
+{
+    PrimeAndArm();
+    log.Set(&CallbackLog::holdFills, true);
+    SendPlayBuffer();
+    ASSERT_TRUE(log.WaitFor([&] { return log.fillHeld; }));  // the refill of buffer 0 is under way
+
+    std::thread disarm([&] { output->DisarmPlayback(); });
+    // Playback is off once the disarm has begun; the disarm then waits for the held fill.
+    ASSERT_TRUE(WaitUntil([&] { return !output->PlaybackIsActive(); }));
+    EXPECT_FALSE(output->ArmPlayback()) << "armed in the middle of a disarm";
+    std::thread prime([&] { Prime(); });
+    EXPECT_FALSE(log.WaitFor([&] { return log.filled.size() > 5; }, kMustNotHappenWithin))
+        << "the priming filled while the queue thread was still filling";
+    log.Set(&CallbackLog::holdFills, false);
+    disarm.join();
+    prime.join();
+
+    // The priming filled the whole ring after the queue thread had parked.
+    std::lock_guard lock(log.mutex);
+    ASSERT_EQ(log.filled.size(), 9u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(log.filled[5 + i], Ring(i)) << i;
+        EXPECT_EQ(log.filledFirst[5 + i], i == 0) << i;
+    }
+    EXPECT_EQ(output->GetFillBufferIndex(), 0);
+    EXPECT_EQ(output->GetPlayBufferIndex(), 0);
+    EXPECT_TRUE(output->ArmPlayback());
+}
+
 TEST_F(MidiOutputTest, QueueThreadRefillsEachSentBufferOnceInRingOrder)
 {
     PrimeAndArm();
@@ -283,10 +349,14 @@ TEST_F(MidiOutputTest, DisarmWaitsForTheFillInProgressAndTheQueueToPark)
     std::thread disarm([&] {
         output->DisarmPlayback();
         disarmed = true;
+        {
+            std::lock_guard lock(log.mutex);
+        }
+        log.changed.notify_all();
     });
     // The disarm has begun (it stops the clock first); it cannot end while the fill is held.
     ASSERT_TRUE(clock.WaitForDisarms(1));
-    EXPECT_FALSE(disarmed.load());
+    EXPECT_FALSE(log.WaitFor([&] { return disarmed.load(); }, kMustNotHappenWithin));
     log.Set(&CallbackLog::holdFills, false);
     disarm.join();
 
@@ -342,7 +412,13 @@ TEST_P(MidiOutputExitTest, DestroyingTheOutputEndsItsThreads)
 INSTANTIATE_TEST_SUITE_P(
     FromEveryState, MidiOutputExitTest,
     ::testing::Values(ExitCase{"ParkedAfterInitialize", [](MidiOutputTest&) {}},
-                      ExitCase{"WaitingForAFullRingToBeSent", [](MidiOutputTest& t) { t.PrimeAndArm(); }},
+                      ExitCase{"WaitingForAFullRingToBeSent",
+                               [](MidiOutputTest& t) {
+                                   // Out of its park: it refilled the buffer sent, and the next is full.
+                                   t.PrimeAndArm();
+                                   t.SendPlayBuffer();
+                                   ASSERT_TRUE(t.log.WaitFor([&] { return t.log.filled.size() == 5; }));
+                               }},
                       ExitCase{"ParkedAfterDisarm",
                                [](MidiOutputTest& t) {
                                    t.PrimeAndArm();
@@ -350,8 +426,11 @@ INSTANTIATE_TEST_SUITE_P(
                                }},
                       ExitCase{"StoppedCallbackRunning",
                                [](MidiOutputTest& t) {
+                                   // Still in the callback when the destruction begins.
+                                   t.log.Set(&CallbackLog::holdStopped, true);
                                    t.output->SignalAsyncStoppedCallback();
                                    ASSERT_TRUE(t.log.WaitFor([&] { return t.log.stopped == 1; }));
+                                   t.output->onDestroy = [&t] { t.log.Set(&CallbackLog::holdStopped, false); };
                                }}),
     [](const auto& info) { return std::string(info.param.name); });
 

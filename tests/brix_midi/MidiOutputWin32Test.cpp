@@ -12,8 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -26,11 +29,17 @@ using namespace std::chrono_literals;
 using Message = std::tuple<int, int, int>;
 using Clock = std::chrono::steady_clock;
 
-// A clock that never fires by itself: the test steps it (DoMidiClockCallback).
+// A clock that never fires by itself: the test steps it (DoMidiClockCallback), or fires it as its
+// timer would (FireChain, with the arming generation its last start began).
 class SteppedClock : public StandardMidiClock {
+public:
+    bool FireChain(std::uint64_t armGeneration) { return AdvanceClock(armGeneration); }
+    unsigned int Tick() const { return GetClockState().GetTickIndex(); }
+    std::uint64_t chain = 0;
+
 protected:
     void SetClockTimer(double) override {}
-    void StartClock() override {}
+    void StartClock() override { chain = GetArmGeneration(); }
 };
 
 // Feeds a song's stream into the ring one MIDI clock per buffer: 20 ticks at 480 per quarter note,
@@ -352,6 +361,63 @@ TEST_F(DemoSongPlayback, EmptyClockIsActiveCallbackIsLoggedAndTheClockGoesOn)
     EXPECT_NO_THROW(clock.DoMidiClockCallback(120.0));
     EXPECT_EQ(GetBrixLogRecords().size(), 2u);
     EXPECT_TRUE(device.GetEvents().empty());
+}
+
+TEST_F(DemoSongPlayback, FiringThatWaitedForThePlayerLockWhileThePlayerReArmedSendsNothing)
+{
+    std::atomic<int> clockSteps{0};
+    Build([](unsigned int) { return false; }, [&] { ++clockSteps; });
+    Play();
+    clock.ArmPlayback(20, 24, 0.02, 0, 0);
+    clock.ContinuousMode();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(clock.FireChain(clock.chain));
+    }
+    // Firings announce themselves before the step takes the player lock.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool entered = false;
+    clock.SetMidiClockCallback([&](double bpm) {
+        {
+            std::lock_guard lock(mutex);
+            entered = true;
+        }
+        changed.notify_all();
+        output->ProcessMidiClock(bpm);
+    });
+
+    const std::uint64_t oldChain = clock.chain;
+    std::future<bool> stale;  // waited for after the player lock is released, also on failure
+    std::unique_lock player(playerLock);
+    stale = std::async(std::launch::async, [&] { return clock.FireChain(oldChain); });
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, 5s, [&] { return entered; }));
+    }
+    // The player's seek: disarm, prime a new ring, arm the clock at its first tick and start it.
+    output->DisarmPlayback();
+    Play();
+    const unsigned int newTick = output->GetPlayBuffer().GetTickIndex();
+    clock.ArmPlayback(20, 24, 0.02, newTick, 0);
+    clock.ContinuousMode();
+    const std::size_t eventsBefore = device.GetEvents().size();
+    const unsigned int outputTick = output->GetTickIndex();
+    const int stepsBefore = clockSteps.load();
+    player.unlock();
+
+    EXPECT_FALSE(stale.get()) << "the old chain went on";
+    EXPECT_EQ(device.GetEvents().size(), eventsBefore) << "the old firing sent the new ring's buffer";
+    EXPECT_EQ(output->GetPlayBufferIndex(), 0);
+    EXPECT_EQ(output->GetTickIndex(), outputTick);
+    EXPECT_EQ(clockSteps.load(), stepsBefore);
+    EXPECT_EQ(clock.Tick(), newTick) << "the old firing stepped the new arming";
+
+    // The new chain sends the new ring from its first buffer on.
+    ASSERT_TRUE(clock.FireChain(clock.chain));
+    EXPECT_EQ(output->GetTickIndex(), newTick);
+    EXPECT_EQ(output->GetPlayBufferIndex(), 1);
+    EXPECT_EQ(clock.Tick(), newTick + 20);
+    output->DisarmPlayback();
 }
 
 TEST(MidiOutputWin32, GuiDelayMovesInHundredthsWithinZeroToAQuarterSecond)

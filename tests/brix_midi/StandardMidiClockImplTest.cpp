@@ -112,7 +112,9 @@ TEST(ClockDriverDelay, IsTruncatedToWholeMillisecondsAndAtLeastOne)
 }
 
 // At 120 bpm with 24 clocks per quarter note the clock fires 48 times a second. The bounds are what
-// any machine meets; bench/ measures the precise figures.
+// any machine meets, also a loaded one without real-time priority: the firing count within 1 %, and
+// a drift of less than one clock, which a lost, doubled or mistimed period exceeds. bench/ measures
+// the precise figures (a drift within 2 ms).
 TEST_F(ClockDriverTest, KeepsItsTempoForTenSecondsWithoutDrift)
 {
     constexpr double kClockTime = 60.0 / (120.0 * 24.0);
@@ -149,7 +151,7 @@ TEST_F(ClockDriverTest, KeepsItsTempoForTenSecondsWithoutDrift)
         first += deviations[i] / kSecond;
         last += deviations[deviations.size() - kSecond + i] / kSecond;
     }
-    EXPECT_LT(std::abs(last - first), 0.002) << "first second " << first << " s, last second " << last << " s";
+    EXPECT_LT(std::abs(last - first), kClockTime) << "first second " << first << " s, last second " << last << " s";
     ExpectTimePeriodsBalanced(1);
 }
 
@@ -186,6 +188,7 @@ TEST_F(ClockDriverTest, RepeatedStartWhileRunningKeepsOneTimerChain)
 
 TEST_F(ClockDriverTest, DisarmAndQuickRearmRunOneNewChain)
 {
+    std::size_t rearmedAt = 0;
     {
         StandardMidiClockImpl clock;
         Observe(clock, record);
@@ -193,14 +196,25 @@ TEST_F(ClockDriverTest, DisarmAndQuickRearmRunOneNewChain)
         clock.ContinuousMode();
         ASSERT_TRUE(record.WaitForFirings(3, 2s));
         // The first chain's next timer is still pending when the second chain starts.
+        rearmedAt = record.FiringCount();
         clock.DisarmPlayback();
         Arm(clock, 0.005);
         clock.ContinuousMode();
         const std::size_t firings = record.FiringCount();
-        ASSERT_TRUE(record.WaitForFirings(firings + 5, 2s));
+        ASSERT_TRUE(record.WaitForFirings(firings + 20, 2s));
         EXPECT_TRUE(clock.GetPlaybackIsArmed());
     }
+    // Every chain requests the timer period once: a third chain would have made it three.
     ExpectTimePeriodsBalanced(2);
+    // One chain arms each next firing at least 1 ms after the last one began; a second chain of the
+    // same arming would fire in between. (The new chain's first firing follows the old chain's last
+    // at once.)
+    std::lock_guard lock(record.mutex);
+    for (std::size_t i = 1; i < record.firings.size(); ++i) {
+        if (i != rearmedAt && i != rearmedAt + 1) {
+            EXPECT_GE(record.firings[i] - record.firings[i - 1], 1ms) << "firing " << i;
+        }
+    }
 }
 
 TEST_F(ClockDriverTest, DestroyingTheClockCancelsItsPendingTimer)

@@ -90,6 +90,7 @@ TEST_F(StandardMidiClockTest, ChangeOffTheClockGridAppliesLateInsteadOfBeingLost
 {
     clock.SetClockTime(0.02, 30);
     clock.SetClocksPerClick(12, 50);
+    testing::internal::CaptureStdout();
     clock.Fire();  // 0 -> 20
     EXPECT_DOUBLE_EQ(clock.ClockTime(), 0.025);
     clock.Fire();  // 20 -> 40: the tick-30 change was stepped over
@@ -97,6 +98,9 @@ TEST_F(StandardMidiClockTest, ChangeOffTheClockGridAppliesLateInsteadOfBeingLost
     EXPECT_EQ(clock.ClocksPerClick(), 24);
     clock.Fire();  // 40 -> 60
     EXPECT_EQ(clock.ClocksPerClick(), 12);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "WARNING: Late clock change applied. validAt=30, tickIndex=40\n"
+              "WARNING: Late clock change applied. validAt=50, tickIndex=60\n");
 }
 
 TEST_F(StandardMidiClockTest, ChangesAtValidAtZeroApplyAtOnceAndPastChangesAreIgnored)
@@ -106,9 +110,43 @@ TEST_F(StandardMidiClockTest, ChangesAtValidAtZeroApplyAtOnceAndPastChangesAreIg
 
     clock.Fire();
     clock.Fire();  // tick 40
+    testing::internal::CaptureStdout();
     clock.SetClockTime(0.01, 20);  // in the past: ignored with a warning
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "WARNING: SetClockTime ignored. validAt=20, tickIndex=40\n");
     clock.Fire();
     EXPECT_DOUBLE_EQ(clock.ClockTime(), 0.025);
+}
+
+TEST_F(StandardMidiClockTest, ChangeAtTheCurrentTickGovernsTheClockThatFiresNext)
+{
+    clock.Fire();  // tick 20 fires next
+    testing::internal::CaptureStdout();
+    clock.SetClockTime(0.02, 20);
+    clock.SetClocksPerClick(12, 20);
+    clock.Fire();
+    EXPECT_DOUBLE_EQ(clock.tempos.at(1), 250.0);
+    EXPECT_DOUBLE_EQ(clock.delays.at(1), 0.02);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "nothing was late";
+}
+
+TEST_F(StandardMidiClockTest, ChangeAtTheTickBeingSentAppliesAfterItWithAWarning)
+{
+    // The change for tick 20 comes while the clock at tick 20 is being sent: too late for it.
+    clock.SetMidiClockCallback([this](double bpm) {
+        clock.tempos.push_back(bpm);
+        if (clock.tempos.size() == 2) {
+            clock.SetClockTime(0.02, 20);
+        }
+    });
+    clock.Fire();
+    testing::internal::CaptureStdout();
+    clock.Fire();
+    clock.Fire();
+    EXPECT_DOUBLE_EQ(clock.tempos.at(1), 100.0);
+    EXPECT_DOUBLE_EQ(clock.tempos.at(2), 125.0);
+    EXPECT_DOUBLE_EQ(clock.delays.at(1), 0.02);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "WARNING: Late clock change applied. validAt=20, tickIndex=40\n");
 }
 
 TEST_F(StandardMidiClockTest, SetTickIndexJumpsAtItsTick)
@@ -160,6 +198,51 @@ TEST_F(StandardMidiClockTest, FiringOfAnOlderChainDoesNothingAfterReArming)
     EXPECT_EQ(clock.Tick(), 0u);
     EXPECT_TRUE(clock.Fire());
     EXPECT_EQ(clock.Tick(), 20u);
+}
+
+TEST_F(StandardMidiClockTest, FiringWhoseArmingEndedDuringItsCallbackLeavesTheNewArmingAlone)
+{
+    // The callback waits (as the output's step waits for the player lock) while the player ends the
+    // arming and arms again at tick 1000 with a caesura one clock later.
+    const std::uint64_t oldChain = clock.chain;
+    std::vector<bool> current;
+    clock.SetMidiClockCallback([&](double bpm) {
+        clock.tempos.push_back(bpm);
+        current.push_back(clock.FiringIsCurrent());
+        if (clock.tempos.size() == 1) {
+            clock.DisarmPlayback();
+            clock.ArmPlayback(20, 12, 0.025, 1000, 0);
+            clock.SetCaesura(1020, 0.025, 12);
+            clock.ContinuousMode();
+            current.push_back(clock.FiringIsCurrent());
+        }
+    });
+    EXPECT_FALSE(clock.FireChain(oldChain));
+    EXPECT_EQ(current, (std::vector<bool>{true, false}));
+    EXPECT_EQ(clock.Tick(), 1000u) << "the old firing stepped the new arming";
+    EXPECT_EQ(clock.ClockNumber(), 0);
+    EXPECT_TRUE(clock.delays.empty()) << "the old firing armed a timer";
+    EXPECT_TRUE(clock.FiringIsCurrent()) << "outside a firing";
+
+    // The new chain owns the new arming: its clock at 1000 goes out, and it stops at the caesura.
+    EXPECT_FALSE(clock.Fire());
+    EXPECT_DOUBLE_EQ(clock.tempos.at(1), 200.0);
+    EXPECT_TRUE(current.back());
+    EXPECT_EQ(clock.Tick(), 1020u);
+}
+
+TEST(StandardMidiClock, ChangeMadeWhileDisarmedAtTheArmingTickGovernsTheFirstClock)
+{
+    ManualClock clock;
+    clock.SetClockTime(0.02, 960);
+    clock.ArmPlayback(20, 24, 0.025, 960, 0);
+    clock.ContinuousMode();
+    testing::internal::CaptureStdout();
+    clock.FireUntilStopped(2);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_EQ(clock.tempos.size(), 2u);
+    EXPECT_DOUBLE_EQ(clock.tempos[0], 125.0);
+    EXPECT_DOUBLE_EQ(clock.delays[0], 0.02);
 }
 
 TEST(StandardMidiClock, ChangesMadeWhileDisarmedWaitForArming)

@@ -5,6 +5,7 @@
 #include "TestMidiBuffer.h"
 
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -51,7 +52,13 @@ private:
 class TestMidiOutput : public MidiOutput {
 public:
     using MidiOutput::MidiOutput;
-    ~TestMidiOutput() override { ExitThreads(); }
+    ~TestMidiOutput() override
+    {
+        if (onDestroy) {
+            onDestroy();
+        }
+        ExitThreads();
+    }
 
     using MidiOutput::DoTimeCodeCallback;
     using MidiOutput::SignalAsyncStoppedCallback;
@@ -65,6 +72,8 @@ public:
     std::string NameOf(const MidiBuffer* buffer);
 
     RecordingMidiOutputPorts ports;
+    // Called first by the destructor, on the destroying thread, before the threads are ended.
+    std::function<void()> onDestroy;
 
 protected:
     std::unique_ptr<MidiBuffer> NewMidiBuffer(unsigned char portCount, unsigned short capacity,

@@ -33,6 +33,33 @@ double SecondsBetween(const HeardNote& a, const HeardNote& b)
     return std::chrono::duration<double>(b.at - a.at).count();
 }
 
+// How long the heard notes [from, to) took against how long they should take (their ideal times in
+// seconds): the slope of the least-squares line through (ideal, heard). 1 is the tempo in force, 1.1
+// a tempo 10 % too slow. A single note sent late by a busy machine barely moves it.
+double DurationRatio(const std::vector<HeardNote>& heard, const std::vector<double>& ideal, std::size_t from,
+                     std::size_t to)
+{
+    const double n = static_cast<double>(to - from);
+    double meanIdeal = 0.0;
+    double meanHeard = 0.0;
+    for (std::size_t i = from; i < to; ++i) {
+        meanIdeal += ideal[i] / n;
+        meanHeard += SecondsBetween(heard[from], heard[i]) / n;
+    }
+    double covariance = 0.0;
+    double variance = 0.0;
+    for (std::size_t i = from; i < to; ++i) {
+        const double x = ideal[i] - meanIdeal;
+        covariance += x * (SecondsBetween(heard[from], heard[i]) - meanHeard);
+        variance += x * x;
+    }
+    return covariance / variance;
+}
+
+// A busy machine delays single clocks: the tempo heard over a bar or more stays within this of the
+// tempo in force, while a wrong tempo (a tempo change or scale not applied) is 10 % off or more.
+constexpr double kTempoTolerance = 0.05;
+
 TEST(MidiPlayerEndToEnd, PlaysTheNotesInOrderAtTheTempoInForceAcrossATempoChange)
 {
     PlayerHarness harness;
@@ -53,13 +80,18 @@ TEST(MidiPlayerEndToEnd, PlaysTheNotesInOrderAtTheTempoInForceAcrossATempoChange
     auto keys = KeysOf(heard);
     keys.resize(expected.size());
     EXPECT_EQ(keys, expected);
-    // Each note's offset from the first follows the tempo map (120, then 132 from bar 9), within a
-    // scheduling tolerance.
-    const double origin = player.showControl.ConvertTickIndexToSeconds(ticks.front());
-    for (std::size_t i = 1; i < expected.size(); ++i) {
-        const double want = player.showControl.ConvertTickIndexToSeconds(ticks[i]) - origin;
-        EXPECT_NEAR(SecondsBetween(heard.front(), heard[i]), want, 0.05) << "note " << i;
+    // Bar 8 is heard at 120 and bar 9 at 132, as the tempo map says.
+    std::vector<double> ideal;
+    for (const unsigned int tick : ticks) {
+        ideal.push_back(player.showControl.ConvertTickIndexToSeconds(tick));
     }
+    const auto bar9 = static_cast<std::size_t>(std::find_if(ticks.begin(), ticks.end(),
+                                                            [](unsigned int tick) { return tick >= 8 * kBar44; }) -
+                                               ticks.begin());
+    ASSERT_GE(bar9, 4u);
+    ASSERT_GE(ticks.size() - bar9, 4u);
+    EXPECT_NEAR(DurationRatio(heard, ideal, 0, bar9), 1.0, kTempoTolerance) << "bar 8";
+    EXPECT_NEAR(DurationRatio(heard, ideal, bar9, ticks.size()), 1.0, kTempoTolerance) << "bar 9";
 }
 
 TEST(MidiPlayerEndToEnd, PauseSilencesEveryPortAndContinuePlaysOnFromThePausedPosition)
@@ -130,13 +162,16 @@ TEST(MidiPlayerEndToEnd, SeekSoundsTheNotesHeldAtTheNewPositionWhetherPlayingOrS
                 player.Play();
                 ASSERT_TRUE(harness.WaitForNotes(kPiano, harness.NotesHeard(kPiano).size() + 1));
             }
-            const std::size_t before = harness.NotesHeard(kStrings).size();
+            // The seek silences every channel before the new position sounds; a buffer of the old
+            // position may still be going out now, and ends before that.
+            const std::size_t before = harness.EventCount();
             player.Seek(target);
             if (!playing) {
                 player.Play();
             }
-            ASSERT_TRUE(harness.WaitForNotes(kStrings, before + held.size()));
-            auto first = KeysOf(harness.NotesHeard(kStrings), before);
+            ASSERT_TRUE(harness.WaitUntil(
+                [&] { return harness.NotesHeardAfterAllNotesOff(kStrings, before).size() >= held.size(); }));
+            auto first = KeysOf(harness.NotesHeardAfterAllNotesOff(kStrings, before));
             first.resize(held.size());
             std::sort(first.begin(), first.end());
             std::sort(held.begin(), held.end());
@@ -222,7 +257,9 @@ TEST(MidiPlayerEndToEnd, AnAttaccaSongFollowsWithoutAGapAndTheLastSongStopsAtIts
                          (harness.loaded.show.GetSong("1").GetTimeline().GetLastTickIndex() - ticks1.back()) * 60.0 /
                              (132.0 * 480.0)) /
                         2.0;
-    EXPECT_NEAR(SecondsBetween(heard[song1Last - 1], heard[song1Last]), want, 0.06);
+    // Within a tenth of a second (less than half a beat there), which a busy machine's late clocks
+    // stay below and a gap of a beat or more does not.
+    EXPECT_NEAR(SecondsBetween(heard[song1Last - 1], heard[song1Last]), want, 0.1);
     EXPECT_GT(song2First, 0u);
     player.Stop();
 
@@ -307,10 +344,12 @@ TEST(MidiPlayerEndToEnd, TempoScaleAndTranspositionChangedWhilePlayingApplyToThe
     for (std::size_t i = a; i <= b; ++i) {
         EXPECT_EQ(heard[i].key, song[i] + 2) << "note " << i;
     }
-    const double want = (player.GetMidiShowControl().ConvertTickIndexToSeconds(ticks[b]) -
-                         player.GetMidiShowControl().ConvertTickIndexToSeconds(ticks[a])) /
-                        1.5;
-    EXPECT_NEAR(SecondsBetween(heard[a], heard[b]), want, 0.05);
+    // Heard at 1.5 times the written tempo.
+    std::vector<double> ideal;
+    for (const unsigned int tick : ticks) {
+        ideal.push_back(player.GetMidiShowControl().ConvertTickIndexToSeconds(tick) / 1.5);
+    }
+    EXPECT_NEAR(DurationRatio(heard, ideal, a, b + 1), 1.0, kTempoTolerance);
     EXPECT_EQ(heard[0].key, song[0]);
 }
 

@@ -71,21 +71,50 @@ public:
     }
     std::size_t EventCount() const { return device.GetEvents().size(); }
 
-    // Waits until `count` note-ons of the channel were heard in all.
-    bool WaitForNotes(int channel, std::size_t count, std::chrono::milliseconds timeout = 20s) const
+    // The note-ons of the channel that follow the first all-notes-off (CC 123) on it among the events
+    // from index `from` on: what sounded after the stop, pause or seek that silenced the channel. A
+    // buffer still going out when `from` was taken ends before that all-notes-off.
+    std::vector<HeardNote> NotesHeardAfterAllNotesOff(int channel, std::size_t from) const
+    {
+        const auto events = device.GetEvents();
+        std::vector<HeardNote> notes;
+        bool silenced = false;
+        for (std::size_t i = from; i < events.size(); ++i) {
+            const auto& event = events[i];
+            if ((event.status & 0x0F) != channel) {
+                continue;
+            }
+            const int kind = event.status & 0xF0;
+            if (kind == 0xB0 && event.data1 == 123) {
+                silenced = true;
+            } else if (silenced && kind == 0x90 && event.data2 > 0) {
+                notes.push_back({channel, event.data1, event.sentAt});
+            }
+        }
+        return notes;
+    }
+
+    // Waits until done() holds, checking after every event the device receives.
+    template <class Done>
+    bool WaitUntil(Done done, std::chrono::milliseconds timeout = 20s) const
     {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {
-            if (NotesHeard(channel).size() >= count) {
+            const std::size_t events = device.GetEvents().size();
+            if (done()) {
                 return true;
             }
-            const std::size_t events = device.GetEvents().size();
             const auto now = std::chrono::steady_clock::now();
             if (now >= deadline) {
                 return false;
             }
             device.WaitForEventCount(events + 1, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now));
         }
+    }
+    // Waits until `count` note-ons of the channel were heard in all.
+    bool WaitForNotes(int channel, std::size_t count, std::chrono::milliseconds timeout = 20s) const
+    {
+        return WaitUntil([&] { return NotesHeard(channel).size() >= count; }, timeout);
     }
     bool WaitForStopAtEnd(int count = 1, std::chrono::milliseconds timeout = 20s)
     {

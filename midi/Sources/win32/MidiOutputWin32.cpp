@@ -57,6 +57,11 @@ void MidiOutputWin32::ProcessMidiClock(double beatsPerMinute)
         if (GetPlayerLock() != nullptr) {
             player = RecursiveLock(*GetPlayerLock());
         }
+        // A firing that waited for the player lock while the player disarmed (and maybe re-armed and
+        // primed a new ring) is not a clock of the new arming: it sends nothing.
+        if (!GetClock().FiringIsCurrent()) {
+            return;
+        }
         DoClockIsActiveCallback();
         if (!PlaybackIsActive()) {
             return;

@@ -24,6 +24,8 @@ class MidiClock;
 // Locks: ProcessMidiClock holds the player lock for the whole step, and the output lock together with
 // the buffer's lock (all-or-nothing) while it sends; the caesura check and a disarm run with only the
 // player lock held. Sending waits up to 3 seconds per port for the stream while holding all three.
+// A firing whose arming was disarmed while it waited for the player lock sends nothing
+// (MidiClock::FiringIsCurrent).
 // Connecting a synth runs without a lock and only while no clock step runs.
 class MidiOutputWin32 : public MidiOutput {
 public:
