@@ -50,9 +50,7 @@ void AsyncStoppedThread::Run()
             stopped_();
             lock.lock();
         }
-    } catch (const std::exception& e) {
-        BrixLogException(e.what(), __FILE__, __LINE__);
     } catch (...) {
-        BrixLogException("Unknown exception.", __FILE__, __LINE__);
+        BrixLogCurrentException(__FILE__, __LINE__);
     }
 }

@@ -417,10 +417,8 @@ void MidiOutput::DoTimeCodeCallback(double a, double b, double c)
             timeCode = timeCode_;
         }
         timeCode(a, b, c);
-    } catch (const std::exception& e) {
-        BrixLogException(e.what(), __FILE__, __LINE__);
     } catch (...) {
-        BrixLogException("Unknown exception.", __FILE__, __LINE__);
+        BrixLogCurrentException(__FILE__, __LINE__);
     }
 }
 

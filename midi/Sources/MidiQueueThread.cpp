@@ -26,10 +26,8 @@ void MidiQueueThread::ThreadMain()
     fennic::threadNames.SetNameOfCurrentThread("midi_queue_run");
     try {
         Run();
-    } catch (const std::exception& e) {
-        BrixLogException(e.what(), __FILE__, __LINE__);
     } catch (...) {
-        BrixLogException("Unknown exception.", __FILE__, __LINE__);
+        BrixLogCurrentException(__FILE__, __LINE__);
     }
     manager_.SignalQueueEnded();
 }

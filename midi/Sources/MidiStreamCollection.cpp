@@ -52,10 +52,8 @@ void MidiStreamCollection::RunLoadStreams_()
     fennic::threadNames.SetNameOfCurrentThread("run_load_streams");
     try {
         LoadStreams();
-    } catch (const std::exception& e) {
-        BrixLogException(e.what(), kLogSource, kLogLine);
     } catch (...) {
-        BrixLogException("Unknown exception.", kLogSource, kLogLine);
+        BrixLogCurrentException(kLogSource, kLogLine);
     }
 }
 

@@ -29,10 +29,8 @@ void MidiTimeCodeThread::RunThread_() {
     fennic::threadNames.SetNameOfCurrentThread("MidiTimeCodeThread::Run");
     try {
         Run();
-    } catch (const std::exception& error) {
-        BrixLogException(error.what(), kLogFile, kLogLine);
     } catch (...) {
-        BrixLogException("Unknown exception.", kLogFile, kLogLine);
+        BrixLogCurrentException(kLogFile, kLogLine);
     }
 }
 

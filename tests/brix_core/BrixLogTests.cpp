@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 
 TEST(BrixLog, RecordsMessageFileAndLineAndReturns) {
@@ -25,6 +27,33 @@ TEST(BrixLog, KeepsOnlyTheMostRecentRecords) {
     ASSERT_EQ(records.size(), kMaxBrixLogRecords);
     EXPECT_EQ(records.front().line, 10);
     EXPECT_EQ(records.back().line, logged - 1);
+    ClearBrixLogRecords();
+}
+
+TEST(BrixLog, CurrentExceptionIsRecordedWithItsTextOrAsUnknown) {
+    struct Case {
+        const char* name;
+        void (*raise)();
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a std::exception gives its text", [] { throw std::runtime_error("device lost"); }, "device lost"},
+        {"anything else is unknown", [] { throw 42; }, "Unknown exception."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearBrixLogRecords();
+        try {
+            c.raise();
+        } catch (...) {
+            BrixLogCurrentException("midi_queue_run", 7);
+        }
+        const auto records = GetBrixLogRecords();
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].message, c.message);
+        EXPECT_EQ(records[0].file, "midi_queue_run");
+        EXPECT_EQ(records[0].line, 7);
+    }
     ClearBrixLogRecords();
 }
 

@@ -108,10 +108,8 @@ void DelayedGui::ThreadProcedure()
 {
     try {
         RunLoop();
-    } catch (const std::exception& e) {
-        BrixLogException(e.what(), __FILE__, __LINE__);
     } catch (...) {
-        BrixLogException("Unknown exception.", __FILE__, __LINE__);
+        BrixLogCurrentException(__FILE__, __LINE__);
     }
 }
 
@@ -156,9 +154,7 @@ void DelayedGui::ReportTick(unsigned int tick)
 {
     try {
         callback_(tick);
-    } catch (const std::exception& e) {
-        BrixLogException(e.what(), __FILE__, __LINE__);
     } catch (...) {
-        BrixLogException("Unknown exception.", __FILE__, __LINE__);
+        BrixLogCurrentException(__FILE__, __LINE__);
     }
 }

@@ -51,10 +51,8 @@ private:
             received.data1 = static_cast<std::uint8_t>((param1 >> 8) & 0xFF);
             received.data2 = static_cast<std::uint8_t>((param1 >> 16) & 0xFF);
             static_cast<Receiver*>(port->GetCallbackTarget())->ProcessMessage(received);
-        } catch (const std::exception& e) {
-            BrixLogException(e.what(), __FILE__, __LINE__);
         } catch (...) {
-            BrixLogException("Unknown exception.", __FILE__, __LINE__);
+            BrixLogCurrentException(__FILE__, __LINE__);
         }
     }
 

@@ -75,10 +75,8 @@ void MidiOutputWin32::ProcessMidiClock(double beatsPerMinute)
             DisarmPlayback();
             SignalAsyncStoppedCallback();
         }
-    } catch (const std::exception& e) {
-        BrixLogException(e.what(), __FILE__, __LINE__);
     } catch (...) {
-        BrixLogException("Unknown exception.", __FILE__, __LINE__);
+        BrixLogCurrentException(__FILE__, __LINE__);
     }
 }
 

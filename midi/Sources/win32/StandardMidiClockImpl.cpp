@@ -82,10 +82,8 @@ void StandardMidiClockImpl::RunLoop()
             DoTimerCallback(generation);
             lock.lock();
         }
-    } catch (const std::exception& e) {
-        BrixLogException(e.what(), __FILE__, __LINE__);
     } catch (...) {
-        BrixLogException("Unknown exception.", __FILE__, __LINE__);
+        BrixLogCurrentException(__FILE__, __LINE__);
     }
 }
 
@@ -96,11 +94,8 @@ void StandardMidiClockImpl::DoTimerCallback(std::uint64_t armGeneration)
     bool goesOn = false;
     try {
         goesOn = AdvanceClock(armGeneration);
-    } catch (const std::exception& e) {
-        BrixLogException(e.what(), __FILE__, __LINE__);
-        DisarmPlayback();
     } catch (...) {
-        BrixLogException("Unknown exception.", __FILE__, __LINE__);
+        BrixLogCurrentException(__FILE__, __LINE__);
         DisarmPlayback();
     }
     if (!goesOn) {

@@ -1,6 +1,7 @@
 #include <brix_core/BrixLog.h>
 
 #include <deque>
+#include <exception>
 #include <iostream>
 #include <mutex>
 
@@ -29,4 +30,15 @@ std::vector<BrixLogRecord> GetBrixLogRecords() {
 void ClearBrixLogRecords() {
     std::lock_guard lock(logMutex);
     records.clear();
+}
+
+void BrixLogCurrentException(const std::string& file, int line)
+{
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        BrixLogException(e.what(), file, line);
+    } catch (...) {
+        BrixLogException("Unknown exception.", file, line);
+    }
 }
