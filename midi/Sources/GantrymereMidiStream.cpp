@@ -1,8 +1,9 @@
 #include "GantrymereMidiStream.h"
+#include "MidiStatus.h"
 
 namespace {
-constexpr unsigned char kControlChange = 0xB0;
-constexpr unsigned char kChannelVolume = 7;
+
+using namespace midi_status;
 
 // The channel volume the track holds in the state, or null.
 const brix_midi::VoiceEvent* HeldChannelVolume(const MidiStream::TrackStates& states, unsigned short trackId)

@@ -1,4 +1,5 @@
 #include "MidiBuffer.h"
+#include "MidiStatus.h"
 
 #include <brix_core/CallbackDispatcher.h>
 #include <brix_core/NotifyNames.h>
@@ -144,7 +145,7 @@ void MidiBuffer::ResetPortEventCounts()
 void MidiBuffer::FilterProgramChange(unsigned char port, const brix_midi::VoiceEvent& event)
 {
     const std::uint8_t status = event.message.status;
-    if ((status & 0xF0) != 0xC0) {
+    if ((status & 0xF0) != midi_status::kProgramChange) {
         return;
     }
     BufferGuard guard(bufferMutex_);
@@ -196,9 +197,9 @@ void AddAllNotesOff(MidiBuffer& buffer)
     const unsigned char portCount = buffer.GetPortCount();
     for (unsigned char port = 0; port < portCount; ++port) {
         for (unsigned char channel = 0; channel < 16; ++channel) {
-            const auto status = static_cast<std::uint8_t>(0xB0 | channel);
-            buffer.AddEventToBuffer(port, brix_midi::VoiceEvent(0, status, 123, 0));
-            buffer.AddEventToBuffer(port, brix_midi::VoiceEvent(0, status, 121, 0));
+            const auto status = static_cast<std::uint8_t>(midi_status::kControlChange | channel);
+            buffer.AddEventToBuffer(port, brix_midi::VoiceEvent(0, status, midi_status::kAllNotesOff, 0));
+            buffer.AddEventToBuffer(port, brix_midi::VoiceEvent(0, status, midi_status::kResetAllControllers, 0));
         }
     }
     buffer.DoneAddingEventsToBuffer();
@@ -209,7 +210,7 @@ void AddAllCCsOff(MidiBuffer& buffer)
     const unsigned char portCount = buffer.GetPortCount();
     for (unsigned char port = 0; port < portCount; ++port) {
         for (unsigned char channel = 0; channel < 16; ++channel) {
-            buffer.AddEventToBuffer(port, brix_midi::VoiceEvent(0, static_cast<std::uint8_t>(0xB0 | channel), 121, 0));
+            buffer.AddEventToBuffer(port, brix_midi::VoiceEvent(0, static_cast<std::uint8_t>(midi_status::kControlChange | channel), midi_status::kResetAllControllers, 0));
         }
     }
     buffer.DoneAddingEventsToBuffer();

@@ -1,4 +1,5 @@
 #include "MidiStream.h"
+#include "MidiStatus.h"
 
 #include <fennic/CoutBuffer.h>
 
@@ -7,13 +8,9 @@
 
 namespace {
 
-using BufferGuard = std::lock_guard<std::recursive_mutex>;
+using namespace midi_status;
 
-constexpr unsigned char kControlChange = 0xB0;
-constexpr unsigned char kProgramChange = 0xC0;
-constexpr unsigned char kPitchBend = 0xE0;
-constexpr unsigned char kAllNotesOff = 123;
-constexpr unsigned char kResetAllControllers = 121;
+using BufferGuard = std::lock_guard<std::recursive_mutex>;
 
 unsigned char PortOf(unsigned short trackId)
 {

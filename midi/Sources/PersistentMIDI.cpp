@@ -1,4 +1,5 @@
 #include "PersistentMIDI.h"
+#include "MidiStatus.h"
 
 #include <fennic/CoutBuffer.h>
 #include <fennic/MidiNames.h>
@@ -8,11 +9,7 @@
 
 namespace {
 
-constexpr unsigned char kNoteOff = 0x80;
-constexpr unsigned char kNoteOn = 0x90;
-constexpr unsigned char kControlChange = 0xB0;
-constexpr unsigned char kProgramChange = 0xC0;
-constexpr unsigned char kPitchBend = 0xE0;
+using namespace midi_status;
 
 // The value a controller rests at when nothing holds it (General MIDI defaults).
 unsigned char DefaultControllerValue(unsigned char controller)
