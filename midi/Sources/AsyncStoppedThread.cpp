@@ -38,19 +38,20 @@ void AsyncStoppedThread::ExitAndJoin()
 void AsyncStoppedThread::Run()
 {
     fennic::threadNames.SetNameOfCurrentThread("MidiOutput::AsyncStoppedThread");
-    try {
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            stoppedCondition_.wait(lock, [this] { return pendingSignals_ > 0 || exitRequested_; });
-            if (exitRequested_) {
-                return;
-            }
-            --pendingSignals_;
-            lock.unlock();
-            stopped_();
-            lock.lock();
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        stoppedCondition_.wait(lock, [this] { return pendingSignals_ > 0 || exitRequested_; });
+        if (exitRequested_) {
+            return;
         }
-    } catch (...) {
-        BrixLogCurrentException(__FILE__, __LINE__);
+        --pendingSignals_;
+        lock.unlock();
+        // A failing report is logged and the thread goes on: later stops must still be reported.
+        try {
+            stopped_();
+        } catch (...) {
+            BrixLogCurrentException(__FILE__, __LINE__);
+        }
+        lock.lock();
     }
 }

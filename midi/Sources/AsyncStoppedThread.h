@@ -12,8 +12,8 @@
 // Owner: MidiOutput. Threads: "MidiOutput::AsyncStoppedThread" calls the callback; the clock path
 // signals; the output's owner starts and ends it.
 // Lock: mutex_ guards the count of pending signals and the exit request; the callback runs without it.
-// An exception from the callback is logged and ends the thread. Destroying it while its thread is
-// joinable ends the process: ExitAndJoin() first.
+// An exception from the callback is logged and the thread waits for the next signal. Destroying it
+// while its thread is joinable ends the process: ExitAndJoin() first.
 class AsyncStoppedThread {
 public:
     explicit AsyncStoppedThread(std::function<void()> stopped);

@@ -103,8 +103,12 @@ PersistentMIDI MidiStream::StateBefore_(std::size_t trackIndex, const brix_midi:
 
 void MidiStream::Seek(unsigned int tickIndex)
 {
-    previousState = currentState;
-    inForceIsPrevious = true;
+    // The state sounding at the output is the one a later transition releases. After a seek nothing
+    // of the new position sounds until a fill, so a second seek before it keeps the sounding state.
+    if (!inForceIsPrevious) {
+        previousState = currentState;
+        inForceIsPrevious = true;
+    }
     currentState.clear();
     std::size_t index = 0;
     for (const auto& [id, track] : song.GetVoiceData()) {

@@ -543,9 +543,12 @@ bool MidiShowControl::AdvanceClockOnce_(unsigned int* ticks, bool* again)
     Lock lock(GetShowControlMutex());
     HowToPlayWithMidiClock& model = GetHowToPlayWithMidiClock();
     unsigned int current = GetTickIndex();
-    const unsigned int end = GetEndTickIndex();
-    if (current >= end) {
-        SetCurrentTickIndex(model.GetNextClockTickIndex(end).second);
+    // The song ends once a window would start past its last tick: the window that holds the last
+    // tick is still played, so the events there (typically the last note-offs) go out in their clock.
+    const unsigned int lastTick = ShowControl::GetEndTickIndex();
+    if (current > lastTick) {
+        // Stays past the end, so every later fill finds the end again.
+        SetCurrentTickIndex(model.GetNextClockTickIndex(current).second);
         return false;
     }
     const unsigned int span = *ticks != 0 ? *ticks : ticksPerClock;

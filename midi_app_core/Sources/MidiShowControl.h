@@ -114,7 +114,8 @@ public:
     bool SeekForLoadSong(unsigned int tick);
 
 protected:
-    // Moves the position by one window (ticks 0: one MIDI clock). False at the song's end.
+    // Moves the position by one window (ticks 0: one MIDI clock). False at the song's end: when the
+    // window would start past the song's last tick (the window holding the last tick is played).
     bool AdvanceClock(unsigned int ticks);
     // Stops the clock at the caesura at tick; returns the clock-aligned tick.
     unsigned int ProcessCaesura(unsigned int tick);

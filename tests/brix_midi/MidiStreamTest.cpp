@@ -78,6 +78,21 @@ TEST(MidiStreamTransition, SendsOnlyTheReleasesAndStrikesTheJumpNeeds)
     }
 }
 
+TEST(MidiStreamTransition, ASecondSeekBeforeAnyFillStillReleasesWhatSoundedBeforeTheFirst)
+{
+    TarnwickMidiStream stream(JumpSong());
+    stream.Seek(1000);
+    VectorMidiBuffer before;
+    stream.EnqueueEvents(1000, 0, before, false);  // 60 and 67 sound
+    stream.Seek(5000);                            // never filled: 64 and 67 never sounded
+    stream.Seek(9000);
+    VectorMidiBuffer buffer;
+    stream.EnqueueEventsWithPersistence(9000, 0, 0, buffer, true);
+    const std::vector<Sent> expected{{0, 0x80, 60, 100}, {0, 0x80, 67, 90}, {0, 0xB0, 7, 90}, {0, 0xB0, 64, 127},
+                                     {0, 0xE0, 0, kCentre}};
+    EXPECT_EQ(SentOf(buffer.added), expected);
+}
+
 TEST(MidiStreamTransition, ControllersHeldOnBothSidesAreSentWithTheTargetValueNotReset)
 {
     Track track{0, {CC(0, 0, 64, 127), CC(kBar * 2, 0, 64, 40)}};

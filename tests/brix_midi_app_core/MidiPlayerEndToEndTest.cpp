@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 using namespace app_test;
@@ -269,6 +270,82 @@ TEST(MidiPlayerEndToEnd, AnAttaccaSongFollowsWithoutAGapAndTheLastSongStopsAtIts
     player.Play();
     EXPECT_TRUE(harness.WaitForStopAtEnd());
     EXPECT_EQ(player.GetPlayerState(), PlayerState::Stopped);
+}
+
+// Plays the song's last two bars to its end and checks that every note and controller of port 0's
+// tracks in them reached the device before the all-notes-off that ends the song.
+void ExpectEveryEventOfTheLastBarsBeforeTheFinalAllNotesOff(PlayerHarness& harness, const std::string& song)
+{
+    DemoPlayer& player = *harness.player;
+    const brix_midi::SongData& data = harness.Song(song);
+    const unsigned int lastTick = data.GetTimeline().GetLastTickIndex();
+    const unsigned int from = lastTick - 2 * kBar44;
+
+    // (status, data1, data2); a note-on of velocity 0 is a note-off, a note-off's velocity is ignored.
+    const auto normalise = [](int status, int data1, int data2) {
+        if (((status & 0xF0) == 0x90 && data2 == 0) || (status & 0xF0) == 0x80) {
+            return std::tuple<int, int, int>(0x80 | (status & 0x0F), data1, 0);
+        }
+        return std::tuple<int, int, int>(status, data1, data2);
+    };
+    std::vector<std::tuple<int, int, int>> expected;
+    for (const auto& [id, track] : data.GetVoiceData()) {
+        for (const auto& event : track->GetEvents()) {
+            const int kind = event.message.status & 0xF0;
+            if (id < 16 && event.tick >= from && (kind == 0x80 || kind == 0x90 || kind == 0xB0)) {
+                expected.push_back(normalise(event.message.status, event.message.data1, event.message.data2));
+            }
+        }
+    }
+    ASSERT_FALSE(expected.empty());
+
+    player.LoadSong(song);
+    player.SetTempoScale(2.0);
+    player.Seek(from);
+    const std::size_t start = harness.EventCount();
+    player.Play();
+    ASSERT_TRUE(harness.WaitForStopAtEnd());
+
+    const auto events = harness.device.GetEvents();
+    std::vector<std::tuple<int, int, int>> heard;
+    for (std::size_t i = start; i < events.size(); ++i) {
+        if (events[i].status == 0xB0 && events[i].data1 == 123) {
+            break;  // the all-notes-off that ends the song (channel 0 first)
+        }
+        heard.push_back(normalise(events[i].status, events[i].data1, events[i].data2));
+    }
+    // The first buffer also sends the state held at the seek, so the heard events may hold more.
+    for (const auto& event : expected) {
+        const auto found = std::find(heard.begin(), heard.end(), event);
+        EXPECT_NE(found, heard.end()) << "status " << std::get<0>(event) << " data " << std::get<1>(event) << " "
+                                      << std::get<2>(event);
+        if (found != heard.end()) {
+            heard.erase(found);
+        }
+    }
+}
+
+TEST(MidiPlayerEndToEnd, EveryEventOfADemoSongsLastBarsIsSent)
+{
+    PlayerHarness harness;
+    ExpectEveryEventOfTheLastBarsBeforeTheFinalAllNotesOff(harness, "10");
+}
+
+TEST(MidiPlayerEndToEnd, TheNoteOffsAndControllersAtASongsLastTickAreSent)
+{
+    // Four bars whose last note-offs and a controller sit at the song's last tick (its end of track).
+    auto song = MakeSong("1", 4);
+    auto events = song->GetVoiceData().at(0)->GetEvents();
+    const unsigned int lastTick = 4 * kBar44;
+    events.emplace_back(lastTick - 240, 0x90, 72, 90);
+    events.emplace_back(lastTick, 0xB0, 64, 0);
+    events.emplace_back(lastTick, 0x80, 72, 0);
+    song->SetVoiceTrack(std::make_shared<brix_midi::VoiceTrack>(0, "Piano", events, 0,
+                                                                brix_midi::VoiceTrack::kNoNoteRange));
+    brix_midi::LoadedShow show;
+    show.show.AddSong(song);
+    PlayerHarness harness(std::move(show));
+    ExpectEveryEventOfTheLastBarsBeforeTheFinalAllNotesOff(harness, "1");
 }
 
 TEST(MidiPlayerEndToEnd, ACaesuraStopsPlaybackThereAndContinuePlaysOn)

@@ -135,8 +135,55 @@ TEST_F(ShowControlFixture, TheSongEndMarksTheBufferLastAndItStillCarriesData)
             break;
         }
     }
-    EXPECT_EQ(buffersBeforeEnd, 4 * 480 / static_cast<int>(kClock));
+    // Four beats, then the clock of the song's last tick (its end of track).
+    EXPECT_EQ(buffersBeforeEnd, 4 * 480 / static_cast<int>(kClock) + 1);
     EXPECT_EQ(attaccaCalls, 0);
+}
+
+TEST_F(ShowControlFixture, EveryEventUpToTheSongsLastTickGoesOutInTheBufferOfItsClock)
+{
+    // The song's last events sit at its last tick, on and off the clock grid.
+    for (const std::uint32_t lastTick : {1920u, 1930u, 1939u}) {
+        SCOPED_TRACE(lastTick);
+        auto song = MakeSong("1", 1);
+        auto events = song->GetVoiceData().at(0)->GetEvents();
+        events.emplace_back(1900, 0x90, 72, 90);
+        events.emplace_back(lastTick, 0xB0, 7, 80);
+        events.emplace_back(lastTick, 0x80, 72, 0);
+        song->SetVoiceTrack(std::make_shared<brix_midi::VoiceTrack>(0, "Piano", events, 0,
+                                                                    brix_midi::VoiceTrack::kNoNoteRange));
+        TL::Timeline timeline = song->GetTimeline();
+        timeline.SetLastTickIndex(lastTick);
+        song->SetTimeline(std::move(timeline));
+        buffers.clear();
+        showControl.reset();
+        show = brix_midi::ShowData();
+        SetUpShow({song});
+        Load("1");
+
+        std::vector<std::pair<unsigned int, brix_midi::VoiceEvent>> sent;  // (buffer tick, event)
+        bool ended = false;
+        for (int i = 0; i < 200 && !ended; ++i) {
+            VectorMidiBuffer& buffer = Fill(i == 0);
+            ended = buffer.GetIsLastBuffer();
+            if (!ended) {
+                for (const auto& [port, event] : buffer.added) {
+                    sent.emplace_back(buffer.GetTickIndex(), event);
+                }
+            }
+        }
+        ASSERT_TRUE(ended);
+        // Every song event was sent once, in the buffer whose clock holds its tick.
+        for (const auto& event : events) {
+            const auto inItsClock = std::count_if(sent.begin(), sent.end(), [&](const auto& s) {
+                return s.second.message.status == event.message.status && s.second.message.data1 == event.message.data1 &&
+                       s.second.message.data2 == event.message.data2 && s.first <= event.tick &&
+                       event.tick < s.first + kClock;
+            });
+            EXPECT_EQ(inItsClock, 1) << "event at tick " << event.tick << " status " << int(event.message.status)
+                                     << " data " << int(event.message.data1);
+        }
+    }
 }
 
 TEST_F(ShowControlFixture, AnAttaccaSongWithoutANextSongReleasesItsHeldNotesInItsLastBuffer)
@@ -165,19 +212,21 @@ TEST_F(ShowControlFixture, AnAttaccaSongFollowsInTheNextBufferFromTheNextSongsSt
     SetUpShow({MakeSong("1", 1, 480, true), MakeSong("2", 1)});
     nextSong = "2";
     Load("1");
+    // Song 1 is four beats of 24 clocks and the clock of its last tick (1920).
+    constexpr int kSong1Buffers = 4 * 24 + 1;
     std::vector<unsigned int> ticks;
-    for (int i = 0; i < 4 * 24 + 2; ++i) {
+    for (int i = 0; i < kSong1Buffers + 2; ++i) {
         VectorMidiBuffer& buffer = Fill(i == 0);
         ASSERT_FALSE(buffer.GetIsLastBuffer());
         ticks.push_back(buffer.GetTickIndex());
-        if (i == 4 * 24) {
+        if (i == kSong1Buffers) {
             EXPECT_EQ(NoteOns(buffer), (std::vector<int>{60}));  // song 2's first note at once
         }
     }
     EXPECT_EQ(songNumber.Get(), "2");
-    EXPECT_EQ(ticks[4 * 24 - 1], (4 * 24 - 1) * kClock);
-    EXPECT_EQ(ticks[4 * 24], 0u);
-    EXPECT_EQ(ticks[4 * 24 + 1], kClock);
+    EXPECT_EQ(ticks[kSong1Buffers - 1], 1920u);
+    EXPECT_EQ(ticks[kSong1Buffers], 0u);
+    EXPECT_EQ(ticks[kSong1Buffers + 1], kClock);
 }
 
 TEST_F(ShowControlFixture, ACutInsideAWindowStampsTheBufferWithTheJumpTarget)

@@ -33,7 +33,12 @@ struct HeardNote {
 class PlayerHarness {
 public:
     explicit PlayerHarness(const std::vector<CL::SongLog>& logs = {})
-        : loaded(brix_midi::LoadShowFolder(BRIX_DEMO_SHOW_DIR)), device(u"app test output")
+        : PlayerHarness(brix_midi::LoadShowFolder(BRIX_DEMO_SHOW_DIR), logs)
+    {
+    }
+    // Plays the given show instead of the demo show.
+    explicit PlayerHarness(brix_midi::LoadedShow show, const std::vector<CL::SongLog>& logs = {})
+        : loaded(std::move(show)), device(u"app test output")
     {
         SetActiveChangeLog(loaded.show, logs);
         player = std::make_unique<DemoPlayer>(loaded.show, 2);
