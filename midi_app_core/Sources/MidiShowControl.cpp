@@ -16,6 +16,7 @@
 #include <brix_core/NotifyNames.h>
 #include <fennic/CoutBuffer.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -28,6 +29,13 @@ constexpr int kMaxWindowPasses = 64;
 
 using StreamGuard = std::lock_guard<std::mutex>;
 using BufferGuard = std::lock_guard<std::recursive_mutex>;
+
+// The streams take a transposition as a signed byte: one beyond it is clamped, never wrapped (a
+// wrapped +200 would transpose 56 semitones down).
+signed char StreamTransposition(int semitones)
+{
+    return static_cast<signed char>(std::clamp(semitones, -127, 127));
+}
 
 }  // namespace
 
@@ -269,7 +277,7 @@ void MidiShowControl::FillMidiBuffer(MidiBuffer& buffer)
             lock.unlock();
             const BufferGuard bufferGuard(buffer.GetMutex());
             const StreamGuard streamGuard(streamMutex);
-            stream->AllNotesOff(static_cast<signed char>(transposition), buffer);
+            stream->AllNotesOff(StreamTransposition(transposition), buffer);
         }
         if (!nextAttaccaSong()) {
             buffer.SetIsLastBuffer(true);
@@ -313,8 +321,8 @@ void MidiShowControl::FillMidiBuffer(MidiBuffer& buffer)
     } else if (newTransposition == oldTransposition && !jump) {
         kind = Enqueue::Plain;
     }
-    const auto newT = static_cast<signed char>(newTransposition);
-    const auto oldT = static_cast<signed char>(oldTransposition);
+    const signed char newT = StreamTransposition(newTransposition);
+    const signed char oldT = StreamTransposition(oldTransposition);
     {
         const BufferGuard bufferGuard(buffer.GetMutex());
         const StreamGuard streamGuard(streamMutex);

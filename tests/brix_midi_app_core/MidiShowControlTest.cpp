@@ -291,6 +291,29 @@ TEST_F(ShowControlFixture, TheFirstBufferUsesThePreviousTranspositionAndAChangeT
     EXPECT_EQ(keys, (std::vector<int>{63}));  // beat 2's note, transposed by 2
 }
 
+TEST_F(ShowControlFixture, ATranspositionBeyondASignedByteTransposesTheWayItWasAsked)
+{
+    struct Case {
+        int semitones;
+        bool up;  // whether the first note (60) must sound above or below where it is written
+    };
+    const Case cases[] = {{12, true}, {127, true}, {200, true}, {1000, true}, {-12, false}, {-200, false}, {-1000, false}};
+    SetUpShow({MakeSong("1", 1)});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.semitones);
+        userControls.SetTransposition(c.semitones);
+        userControls.GetTranspositionChanged();
+        Load("1");
+        Fill(true);  // the first buffer takes the pair's previous value
+        showControl->Seek(0);
+        VectorMidiBuffer& buffer = Fill();
+        const auto struck = NoteOns(buffer);
+        ASSERT_FALSE(struck.empty());
+        EXPECT_EQ(struck.front() > 60, c.up) << "key " << struck.front();
+        EXPECT_NE(struck.front(), 60);
+    }
+}
+
 TEST_F(ShowControlFixture, SeekingOntoACaesuraWhileArmedInConductorModeHandsItToTheConductor)
 {
     CL::SongLog log("1", "Song 1");
