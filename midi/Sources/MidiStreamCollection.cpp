@@ -104,9 +104,11 @@ MidiStream& MidiStreamCollection::GetStream(const std::string& song)
     MidiStream* stream = nullptr;
     {
         std::unique_lock<std::mutex> held(lock);
-        currentSong = song;
         streamAdded.wait(held, [&] { return loaded || streams.contains(song); });
         stream = &FindStream_(song, held);
+        // Only a stream handed out becomes the current one: a refused song leaves the mutes acting
+        // on the song that is still loaded.
+        currentSong = song;
     }
     stream->ResetProgramChanges();
     stream->ResetMuteSettings();

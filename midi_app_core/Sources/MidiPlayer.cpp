@@ -473,8 +473,15 @@ void MidiPlayer::ProcessJumpToCaesura()
 
 bool MidiPlayer::DoLoadSongAndGetIsFinished_(const std::string& songNumber)
 {
+    const std::string previous = GetActiveSongNumber().Get();
     SetActiveSongNumber(songNumber);
-    GetMidiShowControl().LoadSong();
+    try {
+        GetMidiShowControl().LoadSong();
+    } catch (...) {
+        // The show control kept the previous song: so does the active song number.
+        SetActiveSongNumber(previous);
+        throw;
+    }
     if (GetActiveSongNumber().Get() == songNumber) {
         notify::callbackDispatcher.Notify(notify::names::songLoaded, nullptr);
         notify::guiDispatcher.SendSongLoaded(songNumber);

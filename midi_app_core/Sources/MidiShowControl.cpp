@@ -109,13 +109,20 @@ void MidiShowControl::LoadSong()
                                      " ticks per quarter note; playback needs a multiple of 24");
         }
     }
-    ShowControl::LoadSong();
+    const LoadedSongState previous = GetLoadedSongState_();
+    ShowControl::LoadSong();  // restores itself when it fails
     {
         Lock lock(GetShowControlMutex());
-        {
+        try {
             const auto guard = GetActiveSongNumber().Lock();
             const StreamGuard streamGuard(streamMutex);
             currentStream = &GetMidiStreamCollection().GetStream(GetActiveSongNumber().GetLocked(guard));
+        } catch (...) {
+            // No stream for the song (not built, or its build failed): the previous song stays loaded.
+            RestoreLoadedSongState_(previous);
+            LoadSongIntoModel_();
+            SyncToCurrentTickIndex_(lock);
+            throw;
         }
         ticksPerClock = GetTicksPerClock();
     }
@@ -214,6 +221,12 @@ void MidiShowControl::FinishLoadingSongLog_()
 {
     Lock lock(GetShowControlMutex());
     ShowControl::FinishLoadingSongLog_();
+    LoadSongIntoModel_();
+}
+
+void MidiShowControl::LoadSongIntoModel_()
+{
+    Lock lock(GetShowControlMutex());
     const std::shared_ptr<const brix_midi::SongData> song = GetSongData();
     if (!song) {
         return;

@@ -51,7 +51,8 @@ public:
     unsigned int GetStartTickIndex() override;
     // Loads the active song with its stream and puts the clock at its start. Throws HowToPlayException
     // for a song whose resolution is not a positive multiple of 24 ticks per quarter note (it could not
-    // be played in whole ticks per MIDI clock), before anything changes.
+    // be played in whole ticks per MIDI clock), and whatever the song, its log or its stream lookup
+    // throws; on every failure the previous song stays loaded where it was.
     void LoadSong() override;
     void NotifyNewChangeLog() override;
     // The position becomes the clock-aligned caesura tick, where playback continues.
@@ -132,6 +133,8 @@ private:
     // advancing. The model's last-seek values and armTickIndex then describe where the next priming
     // starts.
     void SyncToCurrentTickIndex_(Lock& lock);
+    // The loaded song's timeline and log into the position model, its ticks per clock to the clock.
+    void LoadSongIntoModel_();
     void ProcessHitCaesura();
     void ProcessConductorPulse();
     void ClearPickupBeat_(Lock& lock);

@@ -195,6 +195,16 @@ TEST(MidiStreamCollection, MuteOperationsNeedACurrentStream)
     EXPECT_THROW(collection.MuteTrack(0), std::out_of_range);  // a failed GetStream leaves no current stream
 }
 
+TEST(MidiStreamCollection, ARefusedSongLeavesTheMutesActingOnTheSongHandedOutBefore)
+{
+    const auto show = SmallShow();
+    TarnwickMidiStreamCollection collection(show);
+    MidiStream& current = collection.GetStream("2");
+    EXPECT_THROW(collection.GetStream("99"), std::out_of_range);
+    EXPECT_EQ(&collection.GetCurrentStream(), &current);
+    collection.MuteTrack(0);
+}
+
 // The events a stream sends at the start of its song.
 std::vector<Sent> FirstFill(MidiStream& stream)
 {

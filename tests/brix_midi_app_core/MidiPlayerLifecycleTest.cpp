@@ -82,4 +82,35 @@ TEST(MidiPlayerLifecycle, TransportInALoopKeepsPlayingWhereItIsTold)
     }
 }
 
+TEST(MidiPlayerLifecycle, ASongThatCannotBeLoadedLeavesTheLoadedSongWhereItWas)
+{
+    brix_midi::LoadedShow show;
+    show.show.AddSong(MakeSong("1", 2));
+    show.show.AddSong(MakeSong("2", 1, 100));  // not a whole number of ticks per MIDI clock
+    auto noTempo = MakeSong("3", 1);           // a song the position model refuses
+    TL::Timeline timeline;
+    timeline.Add(TL::BarsBeats(0, 1, 1));
+    timeline.Add(TL::Meter(0, 4, 4, 24, 8));
+    timeline.Add(TL::Key(0, 0, 0));
+    timeline.SetLastTickIndex(1920);
+    noTempo->SetTimeline(std::move(timeline));
+    show.show.AddSong(noTempo);
+    PlayerHarness harness(std::move(show));
+    DemoPlayer& player = *harness.player;
+    player.LoadSong("1");
+    player.Seek(2400);  // bar 2, beat 2 (the ring is primed from there, so the filler is ahead)
+    const unsigned int filled = player.GetMidiShowControl().GetTickIndex();
+
+    for (const std::string bad : {"99", "2", "3"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_ANY_THROW(player.LoadSong(bad));
+        EXPECT_EQ(player.GetActiveSongNumber().Get(), "1");
+        EXPECT_EQ(player.GetMidiShowControl().GetTickIndex(), filled);
+    }
+    player.Play();
+    ASSERT_TRUE(harness.WaitForNotes(0, 1));
+    EXPECT_EQ(harness.NotesHeard(0).front().key, 61);  // song 1's note of bar 2, beat 2
+    player.Stop();
+}
+
 }  // namespace

@@ -69,12 +69,34 @@ void ShowControl::LoadSong() {
         if (found == showData_.GetSongs().end()) {
             throw std::out_of_range("the show has no song \"" + number + "\"");
         }
-        song_ = found->second;
-        LoadStartAndEndTickIndices();
-        FinishLoadingSongLog_();
+        const LoadedSongState previous = GetLoadedSongState_();
+        try {
+            song_ = found->second;
+            LoadStartAndEndTickIndices();
+            FinishLoadingSongLog_();
+        } catch (...) {
+            RestoreLoadedSongState_(previous);
+            throw;
+        }
         GoToRoadStart_();
     }
     PublishFlowControlState_();
+}
+
+ShowControl::LoadedSongState ShowControl::GetLoadedSongState_() const {
+    std::lock_guard lock(mutex_);
+    return {song_, songLog_, road_, songStartTick_, songEndTick_, tick_, lastSeekTick_};
+}
+
+void ShowControl::RestoreLoadedSongState_(const LoadedSongState& state) {
+    std::lock_guard lock(mutex_);
+    song_ = state.song;
+    songLog_ = state.songLog;
+    road_ = state.road;
+    songStartTick_ = state.songStartTick;
+    songEndTick_ = state.songEndTick;
+    tick_ = state.tick;
+    lastSeekTick_ = state.lastSeekTick;
 }
 
 void ShowControl::NotifyNewChangeLog() {

@@ -124,7 +124,8 @@ public:
     virtual unsigned int GetStartTickIndex();
     // Loads the song of the active song number (throws std::out_of_range when the show has none) with
     // its log from the active change log (an empty log when the change log has no such song), and
-    // goes to the road's start without a seek.
+    // goes to the road's start without a seek. A failure leaves the loaded song and position as they
+    // were.
     virtual void LoadSong();
     // The active change log changed: takes the current song's log anew and forgets the road.
     virtual void NotifyNewChangeLog();
@@ -232,6 +233,20 @@ protected:
     const CL::SongLog& GetSongLog() const { return songLog_; }
     // Ticks of one MIDI clock: the song's resolution / 24, at least 1.
     unsigned int GetTicksPerClockOfSong() const;
+
+    // What LoadSong replaces: the song, its log, its road and the position. LoadSong restores it
+    // when it fails; a derived LoadSong that fails after the base's part restores it the same way.
+    struct LoadedSongState {
+        std::shared_ptr<const brix_midi::SongData> song;
+        CL::SongLog songLog;
+        SongRoad road;
+        unsigned int songStartTick = 0;
+        unsigned int songEndTick = 0;
+        unsigned int tick = 0;
+        unsigned int lastSeekTick = 0;
+    };
+    LoadedSongState GetLoadedSongState_() const;
+    void RestoreLoadedSongState_(const LoadedSongState& state);
 
 private:
     // Under the lock: a fresh road from its start, nothing pending.
