@@ -160,17 +160,18 @@ void MidiOutput::PrimeBuffers(std::unique_lock<std::recursive_mutex>& lock)
     mustPrime_ = false;
 }
 
-void MidiOutput::QueueWaitForPlayback(const MidiQueueThread& queue)
+bool MidiOutput::QueueWaitForPlayback(const MidiQueueThread& queue)
 {
     RecursiveLock output(mutex_, std::defer_lock);
     PlainLock playback(threadManager_.GetPlaybackMutex(), std::defer_lock);
     std::lock(output, playback);
     if (playback_) {
-        return;
+        return false;
     }
     threadManager_.SignalQueueParked();
     output.unlock();
     threadManager_.WaitForPlayback(playback, [&queue] { return !queue.ShouldRun(); });
+    return true;
 }
 
 int MidiOutput::GetFillBufferIndex()

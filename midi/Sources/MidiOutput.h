@@ -94,8 +94,9 @@ public:
     // armed until a priming has succeeded. Throws std::logic_error while playback is active.
     void PrimeBuffers(std::unique_lock<std::recursive_mutex>& lock);
 
-    // The park step of the queue thread (called only from its Run).
-    void QueueWaitForPlayback(const MidiQueueThread& queue);
+    // The park step of the queue thread (called only from its Run). True when it parked, i.e. the
+    // thread waited for an arming.
+    bool QueueWaitForPlayback(const MidiQueueThread& queue);
 
     int GetFillBufferIndex();
     int GetPlayBufferIndex();

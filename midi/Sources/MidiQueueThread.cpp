@@ -5,12 +5,15 @@
 #include "MidiThreadManager.h"
 
 #include <brix_core/BrixLog.h>
+#include <brix_core/GuiDispatcher.h>
 #include <fennic/CoutBuffer.h>
 #include <fennic/ThreadNames.h>
 
 #include <windows.h>
 
 #include <exception>
+#include <mutex>
+#include <string>
 
 MidiQueueThread::MidiQueueThread(MidiOutput& output, MidiThreadManager& manager)
     : output_(output), manager_(manager), thread_([this] { ThreadMain(); })
@@ -38,7 +41,9 @@ void MidiQueueThread::Run()
         if (!ShouldRun()) {
             return;
         }
-        output_.QueueWaitForPlayback(*this);
+        if (output_.QueueWaitForPlayback(*this)) {
+            fillFailed_ = false;  // a new arming: its buffers are filled again
+        }
         if (!ShouldRun()) {
             return;
         }
@@ -50,9 +55,31 @@ void MidiQueueThread::Run()
         if (!output_.PlaybackIsActive()) {
             continue;  // parks at the top
         }
-        output_.DoFillMidiBufferCallback(buffer, false);
+        FillOrEndPlayback_(buffer);
         output_.IncrementFillBufferIndex();
     }
+}
+
+void MidiQueueThread::FillOrEndPlayback_(MidiBuffer& buffer)
+{
+    if (!fillFailed_) {
+        try {
+            output_.DoFillMidiBufferCallback(buffer, false);
+            return;
+        } catch (...) {
+            // The song cannot be played on (an attacca into a song that cannot be loaded, a stream
+            // that was not built): the buffer becomes the last one, so the clock path ends playback
+            // there as at a song's end (all notes off, stopped reported), and the GUI hears why.
+            fillFailed_ = true;
+            const std::string text = CurrentExceptionText();
+            BrixLogException(text, __FILE__, __LINE__);
+            notify::guiDispatcher.SendPlaybackError(text);
+        }
+    }
+    // Until the next arming every buffer is a last one: the clock path stops at the first.
+    const std::lock_guard<std::recursive_mutex> bufferLock(buffer.GetMutex());
+    buffer.Reset();
+    buffer.SetIsLastBuffer(true);
 }
 
 void MidiQueueThread::Join()

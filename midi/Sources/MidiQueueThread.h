@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+class MidiBuffer;
 class MidiOutput;
 class MidiThreadManager;
 
@@ -13,7 +14,10 @@ class MidiThreadManager;
 //
 // Owner: MidiOutput, through a shared pointer; created by Initialize, ended by ExitThreads.
 // Threads: its own thread "midi_queue_run" (highest priority) runs Run(); the output's owner calls
-// Exit() and Join(). The fill callback is called holding none of the output's locks.
+// Exit() and Join(). The fill callback is called holding none of the output's locks. A fill that
+// throws is logged and reported to the GUI (notify::guiDispatcher.SendPlaybackError), and its buffer
+// becomes the last one, so playback ends cleanly at it; the thread goes on, and the later buffers of
+// the same arming are marked last without another fill.
 // Destroying it while its thread is joinable ends the process: Join() first.
 class MidiQueueThread {
 public:
@@ -30,10 +34,13 @@ public:
 private:
     void ThreadMain();
     void Run();
+    // Fills the buffer through the output's fill callback; a failure marks it last (see above).
+    void FillOrEndPlayback_(MidiBuffer& buffer);
 
     MidiOutput& output_;
     MidiThreadManager& manager_;
     std::atomic<bool> exitRequested_{false};
     std::atomic<bool> joined_{false};
+    bool fillFailed_ = false;  // a fill of this arming threw (queue thread only)
     std::thread thread_;  // last: starts once the members above exist
 };

@@ -113,4 +113,33 @@ TEST(MidiPlayerLifecycle, ASongThatCannotBeLoadedLeavesTheLoadedSongWhereItWas)
     player.Stop();
 }
 
+TEST(MidiPlayerLifecycle, AnAttaccaIntoASongThatCannotBeLoadedStopsCleanlyAtTheEndOfTheSong)
+{
+    brix_midi::LoadedShow show;
+    show.show.AddSong(MakeSong("1", 2, 480, true));
+    show.show.AddSong(MakeSong("2", 1, 100));  // refused when the attacca loads it
+    PlayerHarness harness(std::move(show));
+    DemoPlayer& player = *harness.player;
+    player.LoadSong("1");
+    player.SetTempoScale(2.0);
+    player.Seek(1920 + 1440);  // the last beat of song 1
+    const std::size_t before = harness.EventCount();
+    player.Play();
+
+    ASSERT_TRUE(harness.WaitForStopAtEnd());
+    EXPECT_EQ(player.GetPlayerState(), PlayerState::Stopped);
+    EXPECT_EQ(player.GetActiveSongNumber().Get(), "1");
+    EXPECT_TRUE(harness.WaitUntil([&] { return harness.AllNotesOffSentAfter(before); }, 5s));
+    const auto errors = harness.gui.Of(notify::GuiEventKind::PlaybackError);
+    ASSERT_EQ(errors.size(), 1u);  // once, not once per buffer left in the ring
+    EXPECT_NE(errors.front().text.find("\"2\""), std::string::npos) << errors.front().text;
+
+    // The output still plays: the queue thread survived the failed fill.
+    player.Seek(0);
+    const std::size_t heard = harness.NotesHeard(0).size();
+    player.Play();
+    EXPECT_TRUE(harness.WaitForNotes(0, heard + 2));
+    player.Stop();
+}
+
 }  // namespace

@@ -32,13 +32,18 @@ void ClearBrixLogRecords() {
     records.clear();
 }
 
-void BrixLogCurrentException(const std::string& file, int line)
+std::string CurrentExceptionText()
 {
     try {
         throw;
     } catch (const std::exception& e) {
-        BrixLogException(e.what(), file, line);
+        return e.what();
     } catch (...) {
-        BrixLogException("Unknown exception.", file, line);
+        return "Unknown exception.";
     }
+}
+
+void BrixLogCurrentException(const std::string& file, int line)
+{
+    BrixLogException(CurrentExceptionText(), file, line);
 }

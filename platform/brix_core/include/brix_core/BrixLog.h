@@ -20,6 +20,10 @@ inline constexpr std::size_t kMaxBrixLogRecords = 256;
 
 void BrixLogException(const std::string& message, const std::string& file, int line);
 
+// The text of the exception being handled ("Unknown exception." for one not derived from
+// std::exception); call it only inside a catch block.
+std::string CurrentExceptionText();
+
 // Records the exception being handled, as BrixLogException does; call it only inside a catch block.
 // An exception not derived from std::exception is recorded as "Unknown exception.".
 void BrixLogCurrentException(const std::string& file, int line);
