@@ -2,6 +2,9 @@
 
 #include "GantrymereMidiStream.h"
 
+#include <brix_core/Directories.h>
+#include <fennic/Path.h>
+
 GantrymereMidiStreamCollection::GantrymereMidiStreamCollection(const gm::GantrymereShowData& show)
     : MidiStreamCollection(show)
 {
@@ -65,4 +68,9 @@ void GantrymereMidiStreamCollection::SetTrackTrim(unsigned short trackId, unsign
 void GantrymereMidiStreamCollection::SetAllTracksTrim(const std::map<unsigned short, unsigned char>& trims)
 {
     volumeScaler.SetAllTracksTrim(trims);
+}
+
+std::string GantrymereMidiStreamCollection::GetMuteSettingsFileName()
+{
+    return fennic::path::Join(directories.GetShowDirectory(), "muteSettings");
 }

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <set>
+#include <string>
 
 // GantrymereMidiStreamCollection: builds a GantrymereMidiStream per song, with a show-wide set of
 // muted tracks (applied to every stream it hands out), mute groups from the show's groups, and the
@@ -35,6 +36,9 @@ public:
 
 protected:
     MidiStream* CreateMidiStream(const brix_midi::SongData& song) override;
+    // Where the show's mute settings file "muteSettings" belongs: the show directory. Nothing reads or
+    // writes the file yet.
+    static std::string GetMuteSettingsFileName();
 
 private:
     std::set<unsigned short> mutedTracks;

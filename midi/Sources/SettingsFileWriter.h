@@ -23,6 +23,9 @@ public:
     // writing nothing.
     void WriteString(const std::string& text);
 
+    // Appends bytes encoded elsewhere (a settings object that writes itself to a stream).
+    void WriteBytes(const std::string& encoded) { bytes += encoded; }
+
     // The bytes written so far.
     const std::string& GetBytes() const { return bytes; }
 

@@ -3,18 +3,28 @@
 #include "MixerIoError.h"
 #include "SettingsFileWriter.h"
 
+#include <brix_core/CallbackDispatcher.h>
 #include <brix_core/Directories.h>
+#include <brix_core/NotifyNames.h>
 #include <fennic/Path.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
-void Mixer::WriteToStream(std::ostream& out)
+Mixer::Mixer()
 {
-    SettingsFileWriter writer;
-    Write(writer);
-    out.write(writer.GetBytes().data(), static_cast<std::streamsize>(writer.GetBytes().size()));
+    notify::callbackDispatcher.AddCallback(this, notify::names::songLoaded, [this](void*) {
+        if (acceptsSongLoaded_.load()) {
+            OnSongLoaded();
+        }
+    });
+}
+
+Mixer::~Mixer()
+{
+    notify::callbackDispatcher.RemoveCallbacksForTarget(this);
 }
 
 std::string Mixer::GetMixerFileName()
@@ -39,12 +49,14 @@ void Mixer::LoadFromFile()
 
 void Mixer::SaveToFile()
 {
-    SettingsFileWriter writer;
+    std::ostringstream encoded;
     try {
-        Write(writer);
+        WriteToStream(encoded);
     } catch (const std::length_error&) {
         throw MixerIoError("Error occurred while writing mixer settings to file.");
     }
+    SettingsFileWriter writer;
+    writer.WriteBytes(encoded.str());
     try {
         writer.Commit(GetMixerFileName());
     } catch (const fennic::IoError&) {

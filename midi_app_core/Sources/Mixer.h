@@ -1,21 +1,25 @@
 #pragma once
 
+#include <atomic>
 #include <istream>
 #include <mutex>
 #include <ostream>
 #include <string>
 
-class SettingsFileWriter;
-
-// Mixer: the base of a show's mixer: its lock and its "mixersettings" file in the show directory.
+// Mixer: the base of a show's mixer: its lock, its "mixersettings" file in the show directory, and
+// the songLoaded notice that makes the derived mixer send the loaded song's mix.
 //
 // Owner: the derived mixer. Threads: any; the lock makes loading and saving safe against the
-// derived mixer's own operations.
+// derived mixer's own operations. songLoaded arrives on the thread that loaded the song.
 // Lock: mixerLock (recursive) guards the derived mixer's maps and the file; never held while the
 // player is called.
+// The songLoaded callback is registered by the constructor, but reaches OnSongLoaded only once the
+// derived mixer called AcceptSongLoaded_() at the end of its constructor (before, OnSongLoaded is
+// not yet the derived one); the derived destructor removes its callbacks (RemoveCallbacksForTarget,
+// which waits for one being delivered) before anything of it is destroyed.
 class Mixer {
 public:
-    virtual ~Mixer() = default;
+    virtual ~Mixer();
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;
 
@@ -24,8 +28,8 @@ public:
     // that is not a valid mixer settings file, std::ios_base::failure when it ends too soon; the mix
     // is then left as it was.
     virtual void LoadFromStream(std::istream& in) = 0;
-    // Writes the whole file (Write) to the stream.
-    void WriteToStream(std::ostream& out);
+    // Writes the whole file to the stream. Throws std::length_error for a string of 256 bytes or more.
+    virtual void WriteToStream(std::ostream& out) = 0;
     virtual void OnSongLoaded() = 0;
 
     // The show directory joined with "mixersettings".
@@ -41,10 +45,13 @@ public:
     void SaveToFile();
 
 protected:
-    Mixer() = default;
+    Mixer();
 
-    // Appends the whole file's bytes.
-    virtual void Write(SettingsFileWriter& writer) = 0;
+    // From now on songLoaded notices call OnSongLoaded.
+    void AcceptSongLoaded_() { acceptsSongLoaded_.store(true); }
 
     std::recursive_mutex mixerLock;
+
+private:
+    std::atomic<bool> acceptsSongLoaded_{false};
 };

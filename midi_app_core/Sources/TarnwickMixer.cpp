@@ -30,12 +30,14 @@ TarnwickMixer::TarnwickMixer(ActiveSongNumber& activeSongNumber, const brix_midi
         } catch (const MixerIoError&) {
             // Nothing was kept from the file: every song gets the defaults below.
         }
-        MatchToShowData(showData);
+        if (!ShowDataMatchesMixerData(showData)) {
+            MatchToShowData(showData);
+        }
     }
-    notify::callbackDispatcher.AddCallback(this, notify::names::songLoaded, [this](void*) { OnSongLoaded(); });
     notify::callbackDispatcher.AddCallback(this, notify::names::currentProgramIds, [this](void* data) {
         OnReportCurrentProgramIds(*static_cast<const std::map<unsigned short, unsigned char>*>(data));
     });
+    AcceptSongLoaded_();
 }
 
 TarnwickMixer::~TarnwickMixer()
@@ -46,6 +48,21 @@ TarnwickMixer::~TarnwickMixer()
     } catch (const std::exception&) {
         // The previous file stays whole; the next load reads it.
     }
+}
+
+bool TarnwickMixer::ShowDataMatchesMixerData(const brix_midi::ShowData& showData)
+{
+    const Lock lock(mixerLock);
+    if (songMixers.size() != showData.GetSongs().size()) {
+        return false;
+    }
+    for (const auto& [songNumber, song] : showData.GetSongs()) {
+        const auto mixer = songMixers.find(songNumber);
+        if (mixer == songMixers.end() || !mixer->second.MatchesVoiceData(song->GetVoiceData())) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void TarnwickMixer::MatchToShowData(const brix_midi::ShowData& showData)
@@ -84,14 +101,18 @@ void TarnwickMixer::LoadFromStream(std::istream& in)
     songMixers = std::move(loaded);
 }
 
-void TarnwickMixer::Write(SettingsFileWriter& writer)
+void TarnwickMixer::WriteToStream(std::ostream& out)
 {
-    const Lock lock(mixerLock);
-    writer.WriteString(kMixerSettingsTag);
-    writer.WriteU16(static_cast<std::uint16_t>(songMixers.size()));
-    for (const auto& [songNumber, songMixer] : songMixers) {
-        songMixer.Write(writer);
+    SettingsFileWriter writer;
+    {
+        const Lock lock(mixerLock);
+        writer.WriteString(kMixerSettingsTag);
+        writer.WriteU16(static_cast<std::uint16_t>(songMixers.size()));
+        for (const auto& [songNumber, songMixer] : songMixers) {
+            songMixer.Write(writer);
+        }
     }
+    out.write(writer.GetBytes().data(), static_cast<std::streamsize>(writer.GetBytes().size()));
 }
 
 SongMixer& TarnwickMixer::GetActiveSongMixer()

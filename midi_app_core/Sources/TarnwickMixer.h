@@ -23,12 +23,15 @@ class MidiPlayer;
 // after it is released, so the mixer never holds it while waiting for a player or output lock. GUI
 // notices are sent under it (GUI listeners must not block).
 //
-// Loading keeps the stored mix of every song whose tracks (ids, names, default programs) still match
-// the show and whose values are in range; every other song of the show gets the defaults; songs the
-// show no longer has are dropped. A file that cannot be read at all gives the defaults for the whole
-// show. Opening a show never fails because of the file.
-// Both notifications are registered last in the constructor and removed first in the destructor, so
-// neither reaches a mixer that is not whole.
+// Loading keeps the file's mix as it is when it matches the show (ShowDataMatchesMixerData).
+// Otherwise it keeps the stored mix of every song whose tracks (ids, names, default programs) still
+// match the show and whose values are in range, so a change to one song does not lose the mix of the
+// others; every other song of the show gets the defaults; songs the show no longer has are dropped.
+// A file that cannot be read at all gives the defaults for the whole show. Opening a show never fails
+// because of the file.
+// songLoaded (registered by the base) is accepted and currentProgramIds registered last in the
+// constructor, and both are removed first in the destructor, so neither reaches a mixer that is not
+// whole.
 class TarnwickMixer : public Mixer {
 public:
     TarnwickMixer(ActiveSongNumber& activeSongNumber, const brix_midi::ShowData& showData, MidiPlayer& player);
@@ -84,10 +87,15 @@ public:
     // report while no song with a mix is active, are ignored.
     void OnReportCurrentProgramIds(const std::map<unsigned short, unsigned char>& programIds);
 
+    // The file: tag "TarnwickMixerSettings", song count, the sections in byte-wise order of the song
+    // numbers.
+    void WriteToStream(std::ostream& out) override;
+
+    // Whether the mix holds exactly the show: a mix for every song with every voice track under its
+    // id, name and default program, and nothing for songs or tracks the show does not have.
+    bool ShowDataMatchesMixerData(const brix_midi::ShowData& showData);
+
 protected:
-    // Appends the file: tag "TarnwickMixerSettings", song count, the sections in byte-wise order of
-    // the song numbers.
-    void Write(SettingsFileWriter& writer) override;
     // Sends the active song's whole mix: volumes, pans and user programs of the tracks that sound,
     // then every track's mute. Normally the mutes go through the player, which refills the ring at
     // the GUI's position when it is not playing. Right after a song was loaded (songWasJustLoaded)

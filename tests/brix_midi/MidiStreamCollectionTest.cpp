@@ -1,4 +1,6 @@
 #include "GantrymereMidiStreamCollection.h"
+
+#include <brix_core/Directories.h>
 #include "MidiStreamCollection.h"
 #include "StreamSongs.h"
 #include "TarnwickMidiStream.h"
@@ -263,3 +265,17 @@ TEST(TarnwickMidiStreamCollection, CanBeDestroyedAtAnyMomentOfLoading)
 }
 
 }  // namespace
+
+namespace {
+struct MuteSettingsPath : GantrymereMidiStreamCollection {
+    using GantrymereMidiStreamCollection::GetMuteSettingsFileName;
+};
+}  // namespace
+
+TEST(GantrymereMidiStreamCollection, TheMuteSettingsFileBelongsInTheShowDirectory)
+{
+    const std::string before = directories.GetShowDirectory();
+    directories.SetShowDirectory("/shows/lanterns");
+    EXPECT_EQ(MuteSettingsPath::GetMuteSettingsFileName(), "/shows/lanterns/muteSettings");
+    directories.SetShowDirectory(before);
+}

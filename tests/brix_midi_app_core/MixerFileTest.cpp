@@ -279,10 +279,20 @@ TEST_F(MixerFileTest, KeepsTheMixOfEverySongThatStillMatchesTheShow)
         {"song 3 joined the show", {{"1", unchanged}, {"2", unchanged}, {"3", unchanged}},
          {{"1", true}, {"2", true}, {"3", false}}},
     };
+    folder.WriteFile(IntactFile());
+    const brix_midi::ShowData stored = MakeShow(kTwoSongs);
+    {
+        TarnwickMixer mixer(activeSong, stored, *harness.player);
+        for (const auto& c : cases) {
+            // Only the show the file was written for matches it as a whole.
+            EXPECT_EQ(mixer.ShowDataMatchesMixerData(MakeShow(c.songs)), std::string(c.change) == "none") << c.change;
+        }
+    }
     for (const auto& c : cases) {
         folder.WriteFile(IntactFile());
         const brix_midi::ShowData show = MakeShow(c.songs);
         TarnwickMixer mixer(activeSong, show, *harness.player);
+        EXPECT_TRUE(mixer.ShowDataMatchesMixerData(show)) << c.change;
         EXPECT_EQ(KeptSongs(mixer, show), c.kept) << c.change;
         if (!c.kept.contains("1")) {
             activeSong.Set("1");
