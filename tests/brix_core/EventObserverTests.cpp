@@ -1,10 +1,11 @@
+#include "Signal.h"
+
 #include <brix_core/EventObserver.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -141,31 +142,6 @@ TEST(EventObserver, ACallbackMayChangeItsObserverAndDestroyIt) {
     EXPECT_EQ(observer, nullptr);
 }
 
-// A flag one thread sets and another waits for, with a timeout.
-class Signal {
-public:
-    void Set() {
-        {
-            std::lock_guard lock(mutex_);
-            set_ = true;
-        }
-        changed_.notify_all();
-    }
-    bool WaitFor(std::chrono::milliseconds timeout) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] { return set_; });
-    }
-    bool IsSet() {
-        std::lock_guard lock(mutex_);
-        return set_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool set_ = false;
-};
-
 // The observer's owner destroys it while an engine thread is inside its callback: the destructor
 // waits for the callback, and the callback never sees its observer's state destroyed.
 TEST(EventObserver, AnObserverDestroyedDuringADispatchWaitsForTheCallback) {
@@ -181,9 +157,9 @@ TEST(EventObserver, AnObserverDestroyedDuringADispatchWaitsForTheCallback) {
     Owner* raw = owner.get();
     owner->observer.SetCallbackFunc(
         [&, raw](int, int, const char*, void*) {
-            inCallback.Set();
+            inCallback.Raise();
             EXPECT_TRUE(release.WaitFor(std::chrono::seconds(30)));
-            ownerAliveAtReturn = raw->alive.load() && !destroyed.IsSet();
+            ownerAliveAtReturn = raw->alive.load() && !destroyed.IsRaised();
         },
         nullptr);
     owner->observer.RegisterPlayhead(13);
@@ -192,15 +168,15 @@ TEST(EventObserver, AnObserverDestroyedDuringADispatchWaitsForTheCallback) {
     ASSERT_TRUE(inCallback.WaitFor(std::chrono::seconds(30)));
     std::thread gui([&] {
         owner.reset();
-        destroyed.Set();
+        destroyed.Raise();
     });
     // While the callback runs, the destructor must not return.
     EXPECT_FALSE(destroyed.WaitFor(std::chrono::milliseconds(100)));
-    release.Set();
+    release.Raise();
     engine.join();
     gui.join();
     EXPECT_TRUE(ownerAliveAtReturn);
-    EXPECT_TRUE(destroyed.IsSet());
+    EXPECT_TRUE(destroyed.IsRaised());
 }
 
 // Polls an atomic count until it reaches target; false after the timeout.

@@ -1,7 +1,6 @@
 #include <brix_core/Editor.h>
 
 #include <algorithm>
-#include <cmath>
 #include <iterator>
 #include <set>
 #include <utility>
@@ -59,6 +58,30 @@ bool Cross(const cmn::BrixEvent& a, const cmn::BrixEvent& b) {
     return startsInsideEndsAfter(a, b) || startsInsideEndsAfter(b, a);
 }
 
+// The least int value of the kinds whose count or length must be positive.
+struct IntMinimum {
+    unsigned char code;
+    int least;
+    const char* message;
+};
+constexpr IntMinimum kIntMinimums[] = {
+    {codes::vamp, 0, "A vamp count cannot be negative (0 vamps until released)."},
+    {codes::repeat, 1, "A repeat plays its section at least once."},
+    {codes::click, 1, "A click must sound at least every notated 32nd note."},
+};
+
+void CheckValue(const cmn::BrixEvent& event) {
+    const double scale = event.float_value();
+    if (event.code() == codes::tempoScale && !(scale >= 0.5 && scale <= 2.0)) {
+        throw EditorError("A tempo scale must lie between 50% and 200%.");
+    }
+    for (const IntMinimum& rule : kIntMinimums) {
+        if (rule.code == event.code() && event.int_value() < rule.least) {
+            throw EditorError(rule.message);
+        }
+    }
+}
+
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // The last bar or beat at or before tick; null when there is none.
@@ -100,10 +123,7 @@ const brix_midi::SongData& Editor::SongOf(const std::string& songNumber) const {
 }
 
 void Editor::SelectSongLogForEditing(const std::string& songNumber) {
-    SongOf(songNumber);
-    if (!changeLog_.HasSongLog(songNumber)) {
-        throw EditorError("The change log has no song " + Quoted(songNumber) + ".");
-    }
+    SongOf(songNumber);  // every song of the show has a log (the constructor sees to it)
     selectedSong_ = songNumber;
 }
 
@@ -159,33 +179,6 @@ void Editor::CheckRules(const cmn::BrixEvent& event) const {
     }
     CheckValue(event);
     CheckOverlaps(event);
-}
-
-void Editor::CheckValue(const cmn::BrixEvent& event) const {
-    switch (event.code()) {
-    case codes::tempoScale:
-        if (!(event.float_value() >= 0.5 && event.float_value() <= 2.0)) {
-            throw EditorError("A tempo scale must lie between 50% and 200%.");
-        }
-        break;
-    case codes::vamp:
-        if (event.int_value() < 0) {
-            throw EditorError("A vamp count cannot be negative (0 vamps until released).");
-        }
-        break;
-    case codes::repeat:
-        if (event.int_value() < 1) {
-            throw EditorError("A repeat plays its section at least once.");
-        }
-        break;
-    case codes::click:
-        if (event.int_value() < 1) {
-            throw EditorError("A click must sound at least every notated 32nd note.");
-        }
-        break;
-    default:
-        break;
-    }
 }
 
 void Editor::CheckOverlaps(const cmn::BrixEvent& event) const {
@@ -327,30 +320,22 @@ bool Editor::CanRedo() const {
     return found != histories_.end() && !found->second.redo.empty();
 }
 
-std::list<HistoryItem> Editor::Undo() {
-    editedCodes_.clear();
-    SelectedLog();  // throws when no song is selected
-    History& history = histories_[selectedSong_];
-    if (history.undo.empty()) {
-        throw EditorError("There is nothing to undo in song " + selectedSong_ + ".");
-    }
-    return Restore(history.undo, history.redo, true);
-}
+std::list<HistoryItem> Editor::Undo() { return Restore(true); }
 
-std::list<HistoryItem> Editor::Redo() {
-    editedCodes_.clear();
-    SelectedLog();  // throws when no song is selected
-    History& history = histories_[selectedSong_];
-    if (history.redo.empty()) {
-        throw EditorError("There is nothing to redo in song " + selectedSong_ + ".");
-    }
-    return Restore(history.redo, history.undo, false);
-}
+std::list<HistoryItem> Editor::Redo() { return Restore(false); }
 
-std::list<HistoryItem> Editor::Restore(std::deque<Step>& from, std::deque<Step>& to, bool undoing) {
+std::list<HistoryItem> Editor::Restore(bool undoing) {
+    editedCodes_.clear();
+    SongLog& log = SelectedLog();
+    History& history = histories_[selectedSong_];
+    std::deque<Step>& from = undoing ? history.undo : history.redo;
+    std::deque<Step>& to = undoing ? history.redo : history.undo;
+    if (from.empty()) {
+        throw EditorError(std::string("There is nothing to ") + (undoing ? "undo" : "redo") +
+                          " in song " + selectedSong_ + ".");
+    }
     Step step = std::move(from.back());
     from.pop_back();
-    SongLog& log = SelectedLog();
     to.push_back(Step{step.items, std::move(log)});
     log = std::move(step.songLog);
     std::list<HistoryItem> applied = std::move(step.items);

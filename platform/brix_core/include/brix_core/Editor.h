@@ -89,7 +89,7 @@ public:
     const cmn::BRIXVersion& GetVersion() const { return changeLog_.GetVersion(); }
     void SetVersion(const cmn::BRIXVersion& version) { changeLog_.SetVersion(version); }
 
-    // Throws EditorError when the show or the log has no such song.
+    // Throws EditorError when the show has no such song.
     void SelectSongLogForEditing(const std::string& songNumber);
     // The selected song's number; "" before the first selection.
     const std::string& GetSelectedSongNumber() const { return selectedSong_; }
@@ -167,14 +167,14 @@ private:
     // EditorError when the code is no change-log kind.
     static void CheckKind(const cmn::BrixEvent& event);
     void CheckRules(const cmn::BrixEvent& event) const;
-    void CheckValue(const cmn::BrixEvent& event) const;
     void CheckOverlaps(const cmn::BrixEvent& event) const;
     bool IdInShow(const std::string& eventId) const;
     // Makes the step of one item: keeps the log as it was before, forgets the redo steps.
     void Record(HistoryItem item, SongLog before);
-    // Takes the last step of from, sets the song's log to the step's, and pushes the step's other
-    // side onto to. The items are returned reversed and swapped when undoing.
-    std::list<HistoryItem> Restore(std::deque<Step>& from, std::deque<Step>& to, bool undoing);
+    // Takes the last undo (or redo) step, sets the song's log to the step's, and pushes the step's
+    // other side onto the redo (or undo) steps. The items are returned reversed and swapped when
+    // undoing.
+    std::list<HistoryItem> Restore(bool undoing);
 
     brix_midi::ShowData show_;
     ChangeLog changeLog_;
