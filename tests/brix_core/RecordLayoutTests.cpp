@@ -94,8 +94,20 @@ TEST(BrixEventBinary, WritesEveryFieldLittleEndianInTheDocumentedOrder) {
         0, 0, 0, 0,                                        // version target
         2, 0, 0, 0, 'L', '1',                              // event id
         0, 0, 0, 0,                                        // string value
+        0, 0, 0, 0,                                        // OSC message
+        0, 0, 0, 0,                                        // OSC network id
+        0, 0, 0, 0,                                        // sound-effect name
     };
     EXPECT_EQ(out.str(), expected);
+}
+
+TEST(BrixEventBinary, OscCueWritesItsMessageAndNetworkIdAfterTheStringValue) {
+    std::ostringstream out;
+    CL::Osc(7, "S1", CL::OscProperties("/go", "N0")).WriteBinary(out, cmn::FileVersion{});
+    // code, paired, start, end, int, float, target: 26 bytes; then id "S1" and an empty value.
+    EXPECT_EQ(out.str().substr(26),
+              std::string("\2\0\0\0S1" "\0\0\0\0" "\3\0\0\0/go" "\2\0\0\0N0" "\0\0\0\0", 27));
+    EXPECT_EQ(out.str().size(), cmn::BrixEvent::kMinimumBinarySize + 2 + 3 + 2);
 }
 
 TEST(BrixEventBinary, FloatValueIsWrittenAsItsIeeeBits) {

@@ -1,5 +1,7 @@
 #include <brix_core/BrixEvent.h>
 
+#include <brix_core/BinaryReader.h>
+
 #include "LittleEndian.h"
 
 #include <algorithm>
@@ -29,6 +31,9 @@ void BrixEvent::WriteString(std::ostream& out) const {
     case codes::marker:
         out << " text=" << stringValue_;
         break;
+    case codes::osc:
+        out << " message=" << oscProperties_.Message() << " network=" << oscProperties_.NetworkId();
+        break;
     default:
         out << " int=" << intValue_;
         break;
@@ -45,6 +50,31 @@ void BrixEvent::WriteBinary(std::ostream& out, const FileVersion& /*version*/) c
     WriteLittleEndian(out, static_cast<std::uint32_t>(versionTarget_));
     WriteLengthAndBytes(out, eventId_);
     WriteLengthAndBytes(out, stringValue_);
+    WriteLengthAndBytes(out, oscProperties_.Message());
+    WriteLengthAndBytes(out, oscProperties_.NetworkId());
+    WriteLengthAndBytes(out, sfxProperties_.name());
+}
+
+BrixEvent BrixEvent::ReadBinary(BinaryReader& in, const FileVersion& /*version*/) {
+    BrixEvent event;
+    event.code_ = in.ReadU8("event code");
+    const std::uint8_t paired = in.ReadU8("paired flag");
+    if (paired > 1) {
+        in.Fail("paired flag", "is " + std::to_string(paired) + ", not 0 or 1");
+    }
+    event.paired_ = paired == 1;
+    event.start_ = in.ReadU32("event start");
+    event.end_ = in.ReadU32("event end");
+    event.intValue_ = in.ReadI32("int value");
+    event.floatValue_ = in.ReadF64("float value");
+    event.versionTarget_ = in.ReadI32("version target");
+    event.eventId_ = in.ReadString("event id");
+    event.stringValue_ = in.ReadString("string value");
+    std::string message = in.ReadString("OSC message");
+    std::string networkId = in.ReadString("OSC network id");
+    event.oscProperties_ = CL::OscProperties(std::move(message), std::move(networkId));
+    event.sfxProperties_ = CL::SfxProperties(in.ReadString("sound-effect name"));
+    return event;
 }
 
 }  // namespace cmn
@@ -106,5 +136,12 @@ Marker::Marker(std::uint32_t tick, std::string text, std::string eventId)
 }
 
 Marker::Marker(const cmn::BrixEvent& event) : BrixEvent(event) {}
+
+Osc::Osc(std::uint32_t tick, std::string eventId, OscProperties properties)
+    : BrixEvent(evt_code, false, tick, tick, std::move(eventId)) {
+    SetOscProperties(std::move(properties));
+}
+
+cmn::BrixEvent CopyBrixEvent(const cmn::BrixEvent& event) { return event; }
 
 }  // namespace CL

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <mutex>
 #include <stdexcept>
+#include <type_traits>
+#include <utility>
 
 namespace CL {
 
@@ -69,11 +71,67 @@ void SongLog::AddFermata(const Fermata& fermata) { InsertByPosition(fermatas_, f
 
 void SongLog::AddCaesura(const Caesura& caesura) { InsertByPosition(caesuras_, caesura); }
 
-void ChangeLog::AddSongLog(SongLog songLog) {
-    const bool taken = std::any_of(songLogs_.begin(), songLogs_.end(), [&](const SongLog& log) {
-        return log.GetSongNumber() == songLog.GetSongNumber();
+void SongLog::AddOsc(const Osc& osc) { InsertByPosition(oscs_, osc); }
+
+template <class Self, class Visitor>
+void SongLog::VisitKinds(Self& log, Visitor&& visit) {
+    visit(log.clicks_);
+    visit(log.tempoScales_);
+    visit(log.transpositions_);
+    visit(log.markers_.markers_);
+    visit(log.cuts_);
+    visit(log.repeats_);
+    visit(log.vamps_);
+    visit(log.fermatas_);
+    visit(log.caesuras_);
+    visit(log.oscs_);
+}
+
+void SongLog::AddEvent(const cmn::BrixEvent& event) {
+    bool added = false;
+    VisitKinds(*this, [&](auto& events) {
+        using Kind = typename std::decay_t<decltype(events)>::value_type;
+        if (Kind::evt_code == event.code()) {
+            InsertByPosition(events, Kind(event));
+            added = true;
+        }
     });
-    if (taken) {
+    if (!added) {
+        throw std::invalid_argument("code " + std::to_string(event.code()) +
+                                    " is no kind of change-log event");
+    }
+}
+
+bool SongLog::RemoveEvent(const std::string& eventId) {
+    bool removed = false;
+    VisitKinds(*this, [&](auto& events) {
+        removed = std::erase_if(events, [&](const cmn::BrixEvent& e) {
+                      return e.EventId() == eventId;
+                  }) > 0 || removed;
+    });
+    return removed;
+}
+
+const cmn::BrixEvent* SongLog::FindEvent(const std::string& eventId) const {
+    const cmn::BrixEvent* found = nullptr;
+    VisitKinds(*this, [&](const auto& events) {
+        for (const cmn::BrixEvent& event : events) {
+            if (found == nullptr && event.EventId() == eventId) {
+                found = &event;
+            }
+        }
+    });
+    return found;
+}
+
+std::vector<cmn::BrixEvent> SongLog::GetAllEvents() const {
+    std::vector<cmn::BrixEvent> all;
+    VisitKinds(*this, [&](const auto& events) { all.insert(all.end(), events.begin(), events.end()); });
+    return all;
+}
+
+void ChangeLog::AddSongLog(SongLog songLog) {
+    if (HasSongLog(songLog.GetSongNumber())) {
         throw std::invalid_argument("change log already has song " + songLog.GetSongNumber());
     }
     songLogs_.push_back(std::move(songLog));
@@ -86,6 +144,15 @@ const SongLog& ChangeLog::GetSongLog(const std::string& songNumber) const {
         }
     }
     throw std::out_of_range("change log has no song " + songNumber);
+}
+
+SongLog& ChangeLog::GetSongLog(const std::string& songNumber) {
+    return const_cast<SongLog&>(std::as_const(*this).GetSongLog(songNumber));
+}
+
+bool ChangeLog::HasSongLog(const std::string& songNumber) const {
+    return std::any_of(songLogs_.begin(), songLogs_.end(),
+                       [&](const SongLog& log) { return log.GetSongNumber() == songNumber; });
 }
 
 }  // namespace CL

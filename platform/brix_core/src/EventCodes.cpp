@@ -1,5 +1,8 @@
 #include <brix_core/EventCodes.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace codes {
 
 const std::map<unsigned char, std::string> editNameByBrixEventCode{
@@ -8,6 +11,15 @@ const std::map<unsigned char, std::string> editNameByBrixEventCode{
     {caesura, "Caesura"},     {osc, "Osc"},         {barsBeats, "BarsBeats"}, {key, "Key"},
     {meter, "Meter"},         {pageNum, "PageNum"}, {tempo, "Tempo"},
 };
+
+bool IsChangeLogCode(int code) {
+    return std::find(std::begin(changeLogCodes), std::end(changeLogCodes), code) !=
+           std::end(changeLogCodes);
+}
+
+bool IsRegionCode(int code) {
+    return IsChangeLogCode(code) && code != marker && code != caesura && code != osc;
+}
 
 std::string EditName(unsigned char code) {
     const auto found = editNameByBrixEventCode.find(code);

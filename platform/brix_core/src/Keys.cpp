@@ -22,4 +22,8 @@ std::string getTransposedName(short sharpsFlats, short minorMode, short semitone
     return name + (minor ? " minor" : " major");
 }
 
+std::string keyNameFromSig(short sharpsFlats, short minorMode) {
+    return getTransposedName(sharpsFlats, minorMode, 0);
+}
+
 }  // namespace Keys

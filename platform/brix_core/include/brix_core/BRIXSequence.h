@@ -3,6 +3,7 @@
 #include <brix_core/FileVersion.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <ostream>
 
 namespace fennic {
@@ -10,6 +11,8 @@ class CoutBuffer;
 }
 
 namespace cmn {
+
+class BinaryReader;
 
 // Base of every sequence of timeline records or change-log events. The virtual operations keep this
 // slot order: code, WriteBinary, GetEventCount, the two WriteSummary, the two WriteEvents, destructor.
@@ -30,6 +33,17 @@ public:
     virtual void WriteEvents(fennic::CoutBuffer& out, unsigned int indent) const = 0;
     virtual void WriteEvents(std::ostream& out, unsigned int indent) const = 0;
     virtual ~BRIXSequence() = default;
+
+    // The binary header of a sequence of count elements of a code. Throws std::length_error when the
+    // count does not fit 32 bits.
+    static void WriteBinaryHeader(std::ostream& out, unsigned char code, std::size_t count);
+    struct BinaryHeader {
+        unsigned char code = 0;
+        std::uint32_t count = 0;
+    };
+    // Reads a binary header. The count is checked against the bytes left for elements of at least
+    // minimumElementSize bytes each (cmn::BinaryFormatError when they cannot fit).
+    static BinaryHeader ReadBinaryHeader(BinaryReader& in, std::size_t minimumElementSize);
 
 protected:
     // The summary text above for code() and GetEventCount(); the stream is left in decimal without

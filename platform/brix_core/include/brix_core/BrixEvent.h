@@ -3,10 +3,51 @@
 #include <brix_core/EventCodes.h>
 #include <brix_core/FileVersion.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <ostream>
 #include <string>
 #include <utility>
+
+namespace cmn {
+class BinaryReader;
+}
+
+namespace CL {
+
+// The sound-effect settings an event can carry: the effect's name.
+class SfxProperties {
+public:
+    SfxProperties() = default;
+    explicit SfxProperties(std::string name) : name_(std::move(name)) {}
+
+    const std::string& name() const { return name_; }
+
+    friend bool operator==(const SfxProperties&, const SfxProperties&) = default;
+
+private:
+    std::string name_;
+};
+
+// The OSC cue an event carries: the message text ("/brix/volume -6" ...) and the network id of the
+// destination (CL::NetworkPath) it is sent to.
+class OscProperties {
+public:
+    OscProperties() = default;
+    OscProperties(std::string message, std::string networkId)
+        : message_(std::move(message)), networkId_(std::move(networkId)) {}
+
+    const std::string& Message() const { return message_; }
+    const std::string& NetworkId() const { return networkId_; }
+
+    friend bool operator==(const OscProperties&, const OscProperties&) = default;
+
+private:
+    std::string message_;
+    std::string networkId_;
+};
+
+}  // namespace CL
 
 namespace cmn {
 
@@ -15,12 +56,13 @@ namespace cmn {
 // never loses a field. Events are identified by their event id, never by their address.
 //
 // Regions ("paired events": cut, fermata, vamp, repeat, click, tempo scale, transposition) cover the
-// ticks [start, end); single-position events (marker, caesura) have end == start. abs_time() is the
-// event's position, its start tick, by which events are ordered and searched.
+// ticks [start, end); single-position events (marker, caesura, OSC cue) have end == start. abs_time()
+// is the event's position, its start tick, by which events are ordered and searched.
 //
-// Fields a kind does not use stay at their defaults (0, 0.0, ""). To add a field for a new kind
-// (sound-effect or OSC properties), add it here with a default, give it an accessor and extend
-// WriteString and WriteBinary.
+// Fields a kind does not use stay at their defaults (0, 0.0, "", empty properties). To add a field,
+// add it here with a default, give it an accessor and extend WriteString, WriteBinary and ReadBinary.
+// The setters change the record only; the change-log editor (CL::Editor) checks an edited event
+// against the rules of its kind.
 class BrixEvent {
 public:
     BrixEvent() = default;
@@ -35,10 +77,20 @@ public:
     const std::string& EventId() const { return eventId_; }
     int VersionTarget() const { return versionTarget_; }
     bool IsPairedEvent() const { return paired_; }
+    const CL::SfxProperties& sfx_properties() const { return sfxProperties_; }
+    const CL::OscProperties& osc_properties() const { return oscProperties_; }
     // end - start of a region; 0 for a single-position event.
     std::uint32_t GetLengthTicks() const { return end_ - start_; }
 
     void SetVersionTarget(int target) { versionTarget_ = target; }
+    void SetStart(std::uint32_t tick) { start_ = tick; }
+    void SetEnd(std::uint32_t tick) { end_ = tick; }
+    void SetEventId(std::string eventId) { eventId_ = std::move(eventId); }
+    void SetIntValue(int value) { intValue_ = value; }
+    void SetFloatValue(double value) { floatValue_ = value; }
+    void SetStringValue(std::string value) { stringValue_ = std::move(value); }
+    void SetSfxProperties(CL::SfxProperties properties) { sfxProperties_ = std::move(properties); }
+    void SetOscProperties(CL::OscProperties properties) { oscProperties_ = std::move(properties); }
 
     // One line without a line end: the edit name, the id, the position or region and the value the
     // kind uses, e.g. "Click id=L1 start=0 end=1920 int=4", "TempoScale id=F2 start=960 end=1920
@@ -47,18 +99,21 @@ public:
 
     // The binary form, little-endian, no padding (the same for every file version so far):
     //   u8 code, u8 paired (0/1), u32 start, u32 end, i32 int value, f64 float value (IEEE-754 bits),
-    //   i32 version target, u32 length + bytes of the event id, u32 length + bytes of the string value.
+    //   i32 version target, then five texts, each a u32 length and its bytes: the event id, the
+    //   string value, the OSC message, the OSC network id and the sound-effect name.
     void WriteBinary(std::ostream& out, const FileVersion& version) const;
+    // Reads what WriteBinary wrote. Throws cmn::BinaryFormatError when the bytes run out or the
+    // paired flag is neither 0 nor 1.
+    static BrixEvent ReadBinary(BinaryReader& in, const FileVersion& version);
+    // The size of the binary form with five empty texts: the least any event takes.
+    static constexpr std::size_t kMinimumBinarySize = 1 + 1 + 4 + 4 + 4 + 8 + 4 + 5 * 4;
 
     friend bool operator==(const BrixEvent&, const BrixEvent&) = default;
 
 protected:
-    // Kinds build their event through these.
+    // Kinds build their event through this.
     BrixEvent(unsigned char code, bool paired, std::uint32_t start, std::uint32_t end,
               std::string eventId);
-    void SetIntValue(int value) { intValue_ = value; }
-    void SetFloatValue(double value) { floatValue_ = value; }
-    void SetStringValue(std::string value) { stringValue_ = std::move(value); }
 
 private:
     unsigned char code_ = 0;
@@ -70,6 +125,8 @@ private:
     std::string stringValue_;
     std::string eventId_;
     int versionTarget_ = 0;
+    CL::SfxProperties sfxProperties_;
+    CL::OscProperties oscProperties_;
 };
 
 }  // namespace cmn
@@ -77,15 +134,20 @@ private:
 namespace CL {
 
 // A region event [start, end). A start after the end is stored as an empty region at the start.
+//
+// Every kind can also be made from an event of its code ("read as" the kind): a copy of it with all
+// its fields. The change log stores its events that way (CL::SongLog::AddEvent).
 class PairedEvent : public cmn::BrixEvent {
 protected:
     PairedEvent(unsigned char code, std::uint32_t start, std::uint32_t end, std::string eventId);
+    explicit PairedEvent(const cmn::BrixEvent& event) : BrixEvent(event) {}
 };
 
 // A click region: the click sounds every int_value() notated 32nd notes.
 class Click : public PairedEvent {
 public:
     static constexpr unsigned char evt_code = codes::click;
+    explicit Click(const cmn::BrixEvent& event) : PairedEvent(event) {}
     Click(std::uint32_t start, std::uint32_t end, std::string eventId, int notated32PerClick);
 
     // MIDI clocks per click in this region: int_value() × 24 / notated32nds, in integer division,
@@ -98,6 +160,7 @@ public:
 class TempoScale : public PairedEvent {
 public:
     static constexpr unsigned char evt_code = codes::tempoScale;
+    explicit TempoScale(const cmn::BrixEvent& event) : PairedEvent(event) {}
     TempoScale(std::uint32_t start, std::uint32_t end, std::string eventId, double factor);
 };
 
@@ -105,6 +168,7 @@ public:
 class Transpose : public PairedEvent {
 public:
     static constexpr unsigned char evt_code = codes::transpose;
+    explicit Transpose(const cmn::BrixEvent& event) : PairedEvent(event) {}
     Transpose(std::uint32_t start, std::uint32_t end, std::string eventId, int semitones);
 };
 
@@ -112,6 +176,7 @@ public:
 class Cut : public PairedEvent {
 public:
     static constexpr unsigned char evt_code = codes::cut;
+    explicit Cut(const cmn::BrixEvent& event) : PairedEvent(event) {}
     Cut(std::uint32_t start, std::uint32_t end, std::string eventId, int value);
 };
 
@@ -119,6 +184,7 @@ public:
 class Fermata : public PairedEvent {
 public:
     static constexpr unsigned char evt_code = codes::fermata;
+    explicit Fermata(const cmn::BrixEvent& event) : PairedEvent(event) {}
     Fermata(std::uint32_t start, std::uint32_t end, std::string eventId, int value);
 };
 
@@ -126,6 +192,7 @@ public:
 class Vamp : public PairedEvent {
 public:
     static constexpr unsigned char evt_code = codes::vamp;
+    explicit Vamp(const cmn::BrixEvent& event) : PairedEvent(event) {}
     Vamp(std::uint32_t start, std::uint32_t end, std::string eventId, int count);
 };
 
@@ -133,6 +200,7 @@ public:
 class Repeat : public PairedEvent {
 public:
     static constexpr unsigned char evt_code = codes::repeat;
+    explicit Repeat(const cmn::BrixEvent& event) : PairedEvent(event) {}
     Repeat(std::uint32_t start, std::uint32_t end, std::string eventId, int count);
 };
 
@@ -140,6 +208,7 @@ public:
 class Caesura : public cmn::BrixEvent {
 public:
     static constexpr unsigned char evt_code = codes::caesura;
+    explicit Caesura(const cmn::BrixEvent& event) : BrixEvent(event) {}
     Caesura(std::uint32_t tick, std::string eventId, int value);
 };
 
@@ -151,5 +220,16 @@ public:
     // An event read as a marker: a copy of it whose value() is the marker's text.
     explicit Marker(const cmn::BrixEvent& event);
 };
+
+// An OSC cue: when playback passes the tick, osc_properties() is sent to its network destination.
+class Osc : public cmn::BrixEvent {
+public:
+    static constexpr unsigned char evt_code = codes::osc;
+    Osc(std::uint32_t tick, std::string eventId, OscProperties properties);
+    explicit Osc(const cmn::BrixEvent& event) : BrixEvent(event) {}
+};
+
+// A copy of an event, all fields kept (events are values; the copy is independent of the original).
+cmn::BrixEvent CopyBrixEvent(const cmn::BrixEvent& event);
 
 }  // namespace CL

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <mutex>
 #include <string>
 
@@ -17,3 +18,11 @@ private:
 
 // The process's folders.
 extern Directories directories;
+
+namespace brix {
+
+// Creates the folder and any missing parents; nothing when it exists. Throws fennic::IoError naming the
+// folder when it cannot be created or the path names something that is not a folder.
+void MakeDirectoryIfNeeded(const std::filesystem::path& folder);
+
+}  // namespace brix

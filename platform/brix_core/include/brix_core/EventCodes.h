@@ -27,6 +27,16 @@ inline constexpr unsigned char meter = 'm';
 inline constexpr unsigned char pageNum = 'p';
 inline constexpr unsigned char tempo = 't';
 
+// The change-log kinds' codes, in the order CL::SongLog keeps its kinds.
+inline constexpr unsigned char changeLogCodes[] = {click, tempoScale, transpose, marker, cut,
+                                                   repeat, vamp, fermata, caesura, osc};
+
+// Whether a code is one of changeLogCodes.
+bool IsChangeLogCode(int code);
+// Whether events of a change-log code are regions (start to end) rather than single positions
+// (marker, caesura, OSC cue). False for a code that is no change-log kind.
+bool IsRegionCode(int code);
+
 // Edit name of every code above ("Click", "Fermata", "Tempo" ...). The map is const, so no lookup can
 // insert into it; use EditName for a lookup that tolerates unknown codes.
 extern const std::map<unsigned char, std::string> editNameByBrixEventCode;

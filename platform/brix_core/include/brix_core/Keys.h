@@ -11,4 +11,8 @@ namespace Keys {
 // Any number of semitones, either way, is accepted.
 std::string getTransposedName(short sharpsFlats, short minorMode, short semitones);
 
+// The name of a key signature as written (not transposed): getTransposedName(sharpsFlats, minorMode,
+// 0). A TL::Key gives its fields second first: keyNameFromSig(key.sharpsFlats, key.mode).
+std::string keyNameFromSig(short sharpsFlats, short minorMode);
+
 }  // namespace Keys

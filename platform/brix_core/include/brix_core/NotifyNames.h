@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // Names of the notifications posted on notify::callbackDispatcher. Only their distinctness matters.
 namespace notify::names {
 
@@ -27,4 +29,28 @@ inline constexpr const char* midiCommandContinue = "midiCommandContinue";
 inline constexpr const char* midiCommandNextPatch = "midiCommandNextPatch";
 inline constexpr const char* midiCommandPreviousPatch = "midiCommandPreviousPatch";
 
+// The edit view's selection and save state, posted and received on the GUI thread; the data each
+// carries follows its name.
+inline constexpr const char* editModelUpdatedSelectedBrixEvent =
+    "editModelUpdatedSelectedBrixEvent";                                                 // none
+inline constexpr const char* editModelChangeLogNeedsSave = "editModelChangeLogNeedsSave";      // bool*
+inline constexpr const char* editModelChangeLogNeedsUpload = "editModelChangeLogNeedsUpload";  // bool*
+inline constexpr const char* editControllerMarkerListSelected =
+    "editControllerMarkerListSelected";  // notify::MarkerListSelection*
+inline constexpr const char* EVT_MARKER_PANEL_SELECTED = "EVT_MARKER_PANEL_SELECTED";          // int* row
+inline constexpr const char* EVT_CHANGE_LOG_PANEL_SELECTED = "EVT_CHANGE_LOG_PANEL_SELECTED";  // int* row
+inline constexpr const char* brixEventWidgetSelected = "brixEventWidgetSelected";  // cmn::BrixEvent*
+inline constexpr const char* editControllerShowEditor = "editControllerShowEditor";  // none
+
 }  // namespace notify::names
+
+namespace notify {
+
+// The data of names::editControllerMarkerListSelected: the chosen marker's tick and whether the
+// player is playing.
+struct MarkerListSelection {
+    std::uint32_t tick = 0;
+    bool playing = false;
+};
+
+}  // namespace notify
