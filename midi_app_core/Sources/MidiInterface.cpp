@@ -23,14 +23,19 @@ std::unique_ptr<std::istream> OpenScoreArchive(const std::string& showDirectory)
 
 }  // namespace
 
-MidiInterface::MidiInterface(const std::string& showDirectory, const std::string& changeLogFilename)
-    : Interface(showDirectory, changeLogFilename), scoreTar(OpenScoreArchive(showDirectory))
+MidiInterface::MidiInterface(const std::string& showDirectory, const std::string& second)
+    : Interface(showDirectory, second), scoreTar(OpenScoreArchive(showDirectory))
 {
     notify::callbackDispatcher.AddCallback(this, notify::names::midiCommandLearned,
                                            [this](void*) { GetMidiPlayer().SetHasConductBeat(GetHasConductBeat()); });
 }
 
 MidiInterface::~MidiInterface()
+{
+    RemoveLearnedCommandCallback();
+}
+
+void MidiInterface::RemoveLearnedCommandCallback()
 {
     notify::callbackDispatcher.RemoveCallbacksForTarget(this);
 }

@@ -1,6 +1,7 @@
 #include "PlayerHarness.h"
 
 #include "MidiInterface.h"
+#include "MockInterface.h"
 
 #include <brix_core/CallbackDispatcher.h>
 #include <brix_core/NotifyNames.h>
@@ -17,9 +18,9 @@ using namespace app_test;
 namespace {
 
 // The product's interface: the chosen source gives conductor beats when learnedSources says so.
-class DemoInterface : public MidiInterface {
+class DemoInterface : public engine_test::MockInterface<MidiInterface> {
 public:
-    DemoInterface(const std::string& folder, DemoPlayer& player) : MidiInterface(folder, "log"), player(player) {}
+    DemoInterface(const std::string& folder, DemoPlayer& player) : MockInterface(folder, "log"), player(player) {}
 
     std::map<std::string, std::string, fennic::NumericStringCompare> GetSongNamesBySongNumber() override { return {}; }
     unsigned int GetCurrentStartTickIndex() override { return 0; }

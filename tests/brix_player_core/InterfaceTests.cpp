@@ -1,6 +1,6 @@
 #include "Fixtures.h"
 
-#include <brix_player_core/Interface.h>
+#include "MockInterface.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +10,10 @@ namespace {
 
 using namespace player_test;
 
-class TestInterface : public Interface {
+class TestInterface : public engine_test::MockInterface<> {
 public:
-    TestInterface(Player& player) : Interface("/shows/demo", "demo.logdata"), player_(player) {}
+    TestInterface(Player& player) : MockInterface("/shows/demo", "demo.logdata"), player_(player) {}
     std::istream& GetScoreTar() override { return scoreTar_; }
-    std::map<std::string, std::string, fennic::NumericStringCompare> GetSongNamesBySongNumber() override {
-        return {};
-    }
-    unsigned int GetCurrentStartTickIndex() override { return 0; }
     bool GetHasConductBeat() override { return GetMidiSource() >= 0; }
     Player& GetPlayer() override { return player_; }
 

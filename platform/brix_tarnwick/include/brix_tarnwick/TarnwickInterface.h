@@ -1,0 +1,157 @@
+#pragma once
+
+#include "MidiInterface.h"
+
+#include <brix_core/ChangeLog.h>
+#include <brix_core/Editor.h>
+#include <brix_core/ShowFolder.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class MidiMessageDispatcher;
+class MidiShowControl;
+class TarnwickMixer;
+namespace midi_commands {
+class MidiCommands;
+}
+namespace brix_tarnwick {
+class EngineEventReporter;
+class TarnwickPlayer;
+}  // namespace brix_tarnwick
+
+// TarnwickInterface: the engine of one show. The constructor loads the show folder, the newest
+// ".logdata" file of it (none: an empty change log, version 1.0), makes that log the one the player
+// plays and gives it to a change-log editor, builds the player on the first MIDI output device
+// (stopped, at the show's first song), the show's mixer ("mixersettings" in the show folder), the MIDI
+// remote control (its settings file "midicommandsettings" in the data folder) and the engine-event
+// reporter. It throws what loading throws (CL::ChangeLogVersionError for a change log of a newer
+// format, fennic::IoError, brix_midi::ShowFolderError ...), and nothing is left running then.
+//
+// The change log: the editor holds the log being edited; the player plays a copy of it, taken at
+// construction, by LoadNewChangeLog and by SetChangelogFilename. GetSongLog answers the played copy
+// (the reference stays valid until the next of those calls). Attacca states set here are kept for
+// the run (the change log has no field for them).
+// MIDI sources are rows of GetMidiSources() (the inputs without the system's own ports).
+//
+// Owner: the program, through a shared pointer to Interface; Shutdown before the last release.
+// Threads: the GUI and remote-control threads call; engine events and OSC cues come from the engine's
+// threads. The editor is the GUI thread's; the rest follows the player's and the mixer's locks.
+class TarnwickInterface : public MidiInterface {
+public:
+    static constexpr const char* kMidiCommandSettingsFileName = "midicommandsettings";
+
+    TarnwickInterface(const std::string& showDirectory, const std::string& dataFolder);
+    ~TarnwickInterface() override;
+
+    bool SeekToBar(const std::string& bar) override;
+    std::pair<std::string, unsigned int> LookupPage(int page) override;
+
+    bool SongExists(const std::string& songNumber) override;
+    std::string GetActualSongNumber(const std::string& songNumber) override;
+    SongNames GetSongNamesBySongNumber() override;
+    std::uint8_t GetAttacca(const std::string& songNumber) override;
+    void SetAttacca(const std::string& songNumber, std::uint8_t state) override;
+    unsigned int GetCurrentStartTickIndex() override;
+    unsigned int GetSongLength(const std::string& songNumber) override;
+    unsigned int GetSongStartTickIndex(const std::string& songNumber) override;
+    unsigned int GetSongAudioStartTick(const std::string& songNumber) override;
+    unsigned int GetSongAudioEndTick(const std::string& songNumber) override;
+
+    TL::TimelineSequence<TL::BarsBeats> GetBarsBeats(const std::string& songNumber) override;
+    TL::BarsBeats GetBarBeatByTick(unsigned int tick) override;
+    TL::BarsBeats GetBarBeatLeftByTick(unsigned int tick) override;
+    std::string GetBarString(unsigned int tick) override;
+    std::string GetBarString(const std::string& songNumber, unsigned int tick) override;
+    const TL::Timeline& GetTimeline() override;
+    const CL::SongLog& GetSongLog() override;
+
+    // The file is "<show folder's name>-<major>.<minor>.logdata" in the show folder.
+    std::string SaveChangelog(std::uint16_t major, std::uint16_t minor) override;
+    void LoadNewChangeLog() override;
+    std::string GetChangelogFilename() override;
+    void SetChangelogFilename(const std::string& path) override;
+    std::string GetLogVersion() override;
+    CL::Editor* GetChangeLogEditor() override;
+    EventList GetChangeLogPanelEvents() override;
+    EventsBySong GetChangeLogPanelEventsForAllSongs() override;
+    EventsBySong GetMarkersForAllSongs() override;
+    EventList GetMarkers() override;
+
+    std::map<std::string, CL::OutputPath> GetOutputPathMap() override;
+    void onAddOutputhPath(const CL::OutputPath& path) override;
+    void onRemoveOutputhPath(const CL::OutputPath& path) override;
+
+    std::vector<MidiEndPoint> GetMidiSources() override;
+    bool HasMidiSource() override;
+    std::uint8_t GetConnectedSourceIndex() override;
+    // Connects the input of that row (-1: keeps none chosen); a row without an input throws
+    // MidiPortError "Invalid MIDI source.".
+    void SetMidiSource(int source) override;
+    bool GetHasConductBeat() override;
+    std::map<std::uint8_t, std::string> GetCommandNames() override;
+    std::map<std::uint8_t, midi_commands::LearnedCommand> GetLearnedCommands() override;
+    bool IsMidiCommandLearning(std::uint8_t commandId) override;
+    void LearnMidiCommand(std::uint8_t commandId) override;
+    void SetMidiCommand(std::uint8_t commandId, std::uint8_t status, std::uint8_t channel,
+                        std::uint8_t note) override;
+    // Note-on, controller, program change.
+    std::vector<int> GetAllowedCommandStatuses() override;
+
+    // The editor's destinations.
+    CL::NetworkPathVectorT GetNetworks() override;
+    // Of the played change log (any thread).
+    CL::NetworkPath GetNetwork(const std::string& networkId) override;
+
+    void Shutdown() override;
+    Player& GetPlayer() override;
+    MidiPlayer& GetMidiPlayer() override;
+
+    // The mixer of the current song (track ids of the song; an unknown one throws std::out_of_range).
+    std::map<std::uint16_t, std::string> GetTrackNamesByTrackId();
+    bool GetTrackIsVocalTrack(std::uint16_t trackId);
+    bool GetTrackIsMuted(std::uint16_t trackId);
+    bool GetTrackIsSoloed(std::uint16_t trackId);
+    std::uint8_t GetTrackPan(std::uint16_t trackId);
+    std::uint8_t GetTrackVolume(std::uint16_t trackId);
+    std::uint8_t GetTrackProgramId(std::uint16_t trackId);
+    void SetTrackIsMuted(std::uint16_t trackId, bool muted);
+    void SetTrackIsSoloed(std::uint16_t trackId, bool soloed);
+    void SetTrackIsMutedByOtherSolo(std::uint16_t trackId, bool muted);
+    void SetTrackPan(std::uint16_t trackId, std::uint8_t pan);
+    void SetTrackVolume(std::uint16_t trackId, std::uint8_t volume);
+    void SetTrackProgramId(std::uint16_t trackId, std::uint8_t program);
+    void ResetMixerToDefaultSettings();
+
+protected:
+    const brix_midi::ShowData& GetShowData() const { return loaded_.show; }
+    MidiShowControl& GetMidiShowControl();
+    // The change log the player plays (any thread).
+    std::shared_ptr<const CL::ChangeLog> GetPlayedChangeLog() const;
+
+private:
+    // The log the player plays becomes a copy of the editor's.
+    void ActivateEditorLog_();
+    const brix_midi::SongData* FindSong_(const std::string& songNumber) const;
+    // Throws std::out_of_range naming the song.
+    const brix_midi::SongData& Song_(const std::string& songNumber) const;
+
+    brix_midi::LoadedShow loaded_;
+    std::string changeLogFile_;
+    std::unique_ptr<CL::Editor> editor_;
+    // The output paths: saved with the next version (the editor keeps no paths).
+    std::map<std::string, CL::OutputPath> outputPaths_;
+    mutable std::mutex playedMutex_;
+    std::shared_ptr<const CL::ChangeLog> played_;
+    std::map<std::string, std::uint8_t> attacca_;
+    std::unique_ptr<brix_tarnwick::TarnwickPlayer> player_;
+    std::unique_ptr<TarnwickMixer> mixer_;
+    std::unique_ptr<MidiMessageDispatcher> dispatcher_;
+    std::unique_ptr<midi_commands::MidiCommands> commands_;
+    std::unique_ptr<brix_tarnwick::EngineEventReporter> reporter_;
+    bool shutDown_ = false;
+};
