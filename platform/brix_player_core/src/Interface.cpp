@@ -5,6 +5,7 @@
 #include <brix_player_core/ShowControl.h>
 
 #include <brix_core/EventObserver.h>
+#include <brix_core/GuiDispatcher.h>
 
 #include <algorithm>
 #include <limits>
@@ -17,7 +18,10 @@ Interface::~Interface() = default;
 
 void Interface::Play() { GetPlayer().Play(); }
 
-void Interface::Stop() { GetPlayer().Stop(); }
+void Interface::Stop() {
+    GetPlayer().Stop();
+    notify::guiDispatcher.SendPlaybackStopped();
+}
 
 void Interface::Continue() { GetPlayer().Continue(); }
 
