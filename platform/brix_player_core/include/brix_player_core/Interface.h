@@ -84,7 +84,7 @@ public:
     // Ends the faded state and puts the fade level back to full.
     virtual void CancelFade();
 
-    // Position: the tick the listener hears.
+    // Position: the tick the listener hears (where playing goes on when it does not play).
     virtual unsigned int GetTickIndex();
     // Seeks within the current song: a tick past its end goes to its end, a tick of 2^31 or more (a
     // negative position that wrapped) to its start.
