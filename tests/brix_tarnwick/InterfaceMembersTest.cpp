@@ -354,6 +354,21 @@ const std::vector<MemberCase> kMemberCases = {
                       fennic::IoError);
          EXPECT_EQ(e.engine->GetLogVersion(), "3.0");
      }},
+    {"LoadChangeLogEditor",
+     [](Engine& e) {
+         CL::ChangeLog log;
+         CL::SongLog song("1", "Overture");
+         song.AddMarker(CL::Marker(0, "Newest", "M9"));
+         log.AddSongLog(song);
+         log.SetVersion(cmn::BRIXVersion(4, 2));
+         const auto path = CL::WriteLogDataFile(e.show.Folder(), "demo", log);
+         const CL::Editor* before = e.engine->GetChangeLogEditor();
+         e.engine->LoadChangeLogEditor();
+         EXPECT_NE(e.engine->GetChangeLogEditor(), before);
+         EXPECT_EQ(e.engine->GetLogVersion(), "4.2");
+         EXPECT_EQ(e.engine->GetChangelogFilename(), path.string());
+         EXPECT_EQ(e.engine->GetSongLog().GetMarkers().GetMarkers().size(), 1u) << "played at once";
+     }},
     {"GetChangeLogPanelEvents, GetMarkers",
      [](Engine& e) {
          AddToSong(*e.engine->GetChangeLogEditor(), "1", CL::Marker(0, "Top", ""));
@@ -545,5 +560,88 @@ INSTANTIATE_TEST_SUITE_P(Engine, EveryInterfaceMember, ::testing::ValuesIn(kMemb
                              }
                              return name;
                          });
+
+}  // namespace
+
+namespace {
+
+// The mixer of the current song, reached as the mixer window reaches it: through TarnwickInterface.
+struct MixerCase {
+    const char* operation;
+    std::function<void(TarnwickInterface&, std::uint16_t track)> set;
+    std::function<bool(TarnwickInterface&, std::uint16_t track)> changed;
+};
+
+const std::vector<MixerCase> kMixerCases = {
+    {"volume", [](TarnwickInterface& m, std::uint16_t t) { m.SetTrackVolume(t, 33); },
+     [](TarnwickInterface& m, std::uint16_t t) { return m.GetTrackVolume(t) == 33; }},
+    {"pan", [](TarnwickInterface& m, std::uint16_t t) { m.SetTrackPan(t, 10); },
+     [](TarnwickInterface& m, std::uint16_t t) { return m.GetTrackPan(t) == 10; }},
+    {"program", [](TarnwickInterface& m, std::uint16_t t) { m.SetTrackProgramId(t, 42); },
+     [](TarnwickInterface& m, std::uint16_t t) { return m.GetTrackProgramId(t) == 42; }},
+    {"mute", [](TarnwickInterface& m, std::uint16_t t) { m.SetTrackIsMuted(t, true); },
+     [](TarnwickInterface& m, std::uint16_t t) { return m.GetTrackIsMuted(t); }},
+    {"solo", [](TarnwickInterface& m, std::uint16_t t) { m.SetTrackIsSoloed(t, true); },
+     [](TarnwickInterface& m, std::uint16_t t) { return m.GetTrackIsSoloed(t); }},
+};
+
+TEST(EngineMixer, KeepsEverySettingOfTheCurrentSongUntilReset)
+{
+    Engine e;
+    TarnwickInterface& mixer = *e.engine;
+    const auto tracks = mixer.GetTrackNamesByTrackId();
+    ASSERT_FALSE(tracks.empty());
+    const std::uint16_t track = tracks.begin()->first;
+    for (const MixerCase& c : kMixerCases) {
+        SCOPED_TRACE(c.operation);
+        ASSERT_FALSE(c.changed(mixer, track));
+        c.set(mixer, track);
+        EXPECT_TRUE(c.changed(mixer, track));
+        mixer.ResetMixerToDefaultSettings();
+        EXPECT_FALSE(c.changed(mixer, track));
+    }
+    EXPECT_THROW(mixer.GetTrackVolume(0x7FFF), std::out_of_range);
+}
+
+TEST(EngineMixer, AVocalTrackMutedByAnotherSoloFallsSilent)
+{
+    Engine e;
+    TarnwickInterface& mixer = *e.engine;
+    for (const auto& [song, name] : mixer.GetSongNamesBySongNumber()) {
+        mixer.LoadSong(song);
+        if (mixer.GetTrackNamesByTrackId().contains(16)) {
+            break;
+        }
+    }
+    ASSERT_TRUE(mixer.GetTrackNamesByTrackId().contains(16));
+    EXPECT_TRUE(mixer.GetTrackIsVocalTrack(16));
+    EXPECT_FALSE(mixer.GetTrackIsVocalTrack(0));
+    mixer.SetTrackIsMutedByOtherSolo(0, true);
+    mixer.SetTrackIsSoloed(1, true);
+    mixer.SetTempoScale(2.0);
+    mixer.Play();
+    ASSERT_TRUE(e.events.WaitFor(EngineEvent::BarBeat, "0002|01"));
+    mixer.Stop();
+    for (const auto& note : e.NoteOns()) {
+        EXPECT_NE(note.status & 0x0F, 0) << "track 0 (port 0, channel 1) is silent";
+    }
+    EXPECT_FALSE(e.NoteOns().empty());
+}
+
+TEST(EngineLife, AChangeLogOfANewerFormatFailsTheConstructionWithItsOwnError)
+{
+    ShowCopy show;
+    winmm_virtual::VirtualMidiOutput device(u"engine test output");
+    std::string bytes(CL::kLogDataMagic);
+    const std::uint32_t format = CL::kLogDataFormat + 1;
+    bytes.append(reinterpret_cast<const char*>(&format), sizeof format);
+    std::ofstream(show.Folder() / "demo-9.0.logdata", std::ios::binary) << bytes;
+    EXPECT_THROW(brix::Tarnwick2Interface(show.Folder().string(), show.DataFolder().string(), nullptr),
+                 CL::ChangeLogVersionError);
+    // The show still opens once the file is gone.
+    std::filesystem::remove(show.Folder() / "demo-9.0.logdata");
+    brix::Tarnwick2Interface engine(show.Folder().string(), show.DataFolder().string(), nullptr);
+    EXPECT_EQ(engine.GetCurrentSongNumber(), "1");
+}
 
 }  // namespace

@@ -54,6 +54,7 @@ public:
     MOCK_METHOD(std::string, SaveChangelog, (std::uint16_t, std::uint16_t), (override));
     MOCK_METHOD(void, LoadNewChangeLog, (), (override));
     MOCK_METHOD(void, SetChangelogFilename, (const std::string&), (override));
+    MOCK_METHOD(void, LoadChangeLogEditor, (), (override));
     MOCK_METHOD(std::string, GetLogVersion, (), (override));
     MOCK_METHOD(CL::Editor*, GetChangeLogEditor, (), (override));
     MOCK_METHOD(EventList, GetChangeLogPanelEvents, (), (override));

@@ -91,12 +91,7 @@ std::vector<cmn::BrixEvent> MarkersOf(const CL::SongLog& log)
 TarnwickInterface::TarnwickInterface(const std::string& showDirectory, const std::string& dataFolder)
     : MidiInterface(showDirectory, dataFolder), loaded_(brix_midi::LoadShowFolder(showDirectory))
 {
-    if (const auto latest = CL::FindLatestLogDataFile(showDirectory)) {
-        changeLogFile_ = latest->string();
-    }
-    editor_ = std::make_unique<CL::Editor>(loaded_.show, CL::LoadLatestLogData(showDirectory, loaded_.changeLog));
-    outputPaths_ = editor_->GetChangeLog().GetOutputPaths();
-    ActivateEditorLog_();
+    LoadChangeLogEditor();
     directories.SetShowDirectory(showDirectory);
     player_ = std::make_unique<brix_tarnwick::TarnwickPlayer>(loaded_.show, kOutputPortCount);
     player_->GetMidiOutput().CreateSynthOutput("");
@@ -327,6 +322,20 @@ void TarnwickInterface::SetChangelogFilename(const std::string& path)
     editor_ = std::make_unique<CL::Editor>(loaded_.show, std::move(read));
     changeLogFile_ = path;
     LoadNewChangeLog();
+}
+
+void TarnwickInterface::LoadChangeLogEditor()
+{
+    const auto latest = CL::FindLatestLogDataFile(GetShowDirectory());
+    CL::ChangeLog log = CL::LoadLatestLogData(GetShowDirectory(), loaded_.changeLog);
+    outputPaths_ = log.GetOutputPaths();
+    editor_ = std::make_unique<CL::Editor>(loaded_.show, std::move(log));
+    changeLogFile_ = latest ? latest->string() : std::string();
+    if (player_) {
+        LoadNewChangeLog();
+    } else {
+        ActivateEditorLog_();
+    }
 }
 
 std::string TarnwickInterface::GetLogVersion()

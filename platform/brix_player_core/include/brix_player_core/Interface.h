@@ -144,6 +144,10 @@ public:
     virtual std::string GetChangelogFilename();
     // Loads a ".logdata" file: a new editor, and the player plays it. Throws what reading it throws.
     virtual void SetChangelogFilename(const std::string& path) = 0;
+    // Takes the newest ".logdata" file of the show folder (none: an empty log 1.0) into a new editor,
+    // and the player plays it. Throws what reading it throws (CL::ChangeLogVersionError for a newer
+    // format), keeping the editor and log it had.
+    virtual void LoadChangeLogEditor() = 0;
     // "<major>.<minor>" of the editor's log.
     virtual std::string GetLogVersion() = 0;
     // Owned by the engine; replaced when another change-log file is loaded.

@@ -75,6 +75,7 @@ public:
     void LoadNewChangeLog() override;
     std::string GetChangelogFilename() override;
     void SetChangelogFilename(const std::string& path) override;
+    void LoadChangeLogEditor() override;
     std::string GetLogVersion() override;
     CL::Editor* GetChangeLogEditor() override;
     EventList GetChangeLogPanelEvents() override;
