@@ -49,10 +49,9 @@ struct Completion {
             if (also) {
                 also();
             }
-            {
-                std::lock_guard lock(mutex);
-                ++count;
-            }
+            // Notified under the lock: the waiter may destroy this object as soon as it sees the count.
+            std::lock_guard lock(mutex);
+            ++count;
             ran.notify_all();
         };
     }
@@ -307,6 +306,20 @@ const std::vector<MemberCase> kMemberCases = {
          EXPECT_EQ(e.engine->GetBarString(beat2 + 1), "1:2");
          EXPECT_EQ(e.engine->GetBarString("2A", TickOf(*e.engine, "2A", "9")), "9:1");
          EXPECT_EQ(e.engine->GetBarBeatByTick(1u << 30).tick, e.engine->GetBarsBeats("1")[47].tick);
+     }},
+    {"GetAvailableShiftAfterBarBeat",
+     [](Engine& e) {
+         const unsigned int beat2 = TickOf(*e.engine, "1", "1", 2);
+         EXPECT_EQ(e.engine->GetAvailableShiftAfterBarBeat(0, true), beat2 - 1);
+         EXPECT_EQ(e.engine->GetAvailableShiftAfterBarBeat(0, false), e.engine->GetSongLength("1") - 1);
+         const auto beats = e.engine->GetBarsBeats("1");
+         EXPECT_EQ(e.engine->GetAvailableShiftAfterBarBeat(beats[beats.size() - 1].tick, true), 0u);
+     }},
+    {"GetClickValues",
+     [](Engine& e) {
+         EXPECT_EQ(e.engine->GetClickValues(0, 1920), (std::vector<int>{1, 2, 4, 8, 16, 32})) << "4/4";
+         e.engine->LoadSong("2A");
+         EXPECT_EQ(e.engine->GetClickValues(0, 1440), (std::vector<int>{1, 2, 3, 4, 6, 8, 12, 24})) << "6/8";
      }},
     {"GetTimeline, GetSongLog",
      [](Engine& e) {

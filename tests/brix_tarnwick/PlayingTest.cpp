@@ -190,7 +190,7 @@ TEST(EnginePlaying, CuesAreEnqueuedAtTheStartWhileStoppedAndExecutedInTheirBuffe
     EXPECT_EQ(e.osc->Executed().size(), sent);
 }
 
-TEST(EnginePlaying, ALearnedCommandReportedWhileTheEngineIsDestroyedNeverReachesIt)
+TEST(EnginePlaying, ALearnedCommandReportedWhileTheEngineIsShutDownAndDestroyedNeverReachesIt)
 {
     for (int round = 0; round < 3; ++round) {
         auto e = std::make_unique<Engine>();
@@ -205,6 +205,8 @@ TEST(EnginePlaying, ALearnedCommandReportedWhileTheEngineIsDestroyedNeverReaches
                 }
             }
         });
+        // As the program releases an engine: Shutdown, then the last release.
+        e->engine->Shutdown();
         e->engine.reset();
         done.store(true);
         reporter.join();

@@ -49,6 +49,8 @@ public:
     MOCK_METHOD(TL::BarsBeats, GetBarBeatLeftByTick, (unsigned int), (override));
     MOCK_METHOD(std::string, GetBarString, (unsigned int), (override));
     MOCK_METHOD(std::string, GetBarString, (const std::string&, unsigned int), (override));
+    MOCK_METHOD(unsigned int, GetAvailableShiftAfterBarBeat, (unsigned int, bool), (override));
+    MOCK_METHOD(std::vector<int>, GetClickValues, (unsigned int, unsigned int), (override));
     MOCK_METHOD(const TL::Timeline&, GetTimeline, (), (override));
     MOCK_METHOD(const CL::SongLog&, GetSongLog, (), (override));
     MOCK_METHOD(std::string, SaveChangelog, (std::uint16_t, std::uint16_t), (override));

@@ -268,6 +268,47 @@ std::string TarnwickInterface::GetBarString(const std::string& songNumber, unsig
     return TL::as_string(BeatLeftOf(Song_(songNumber), tick));
 }
 
+unsigned int TarnwickInterface::GetAvailableShiftAfterBarBeat(unsigned int beatTick, bool withinBeat)
+{
+    const brix_midi::SongData* song = FindSong_(GetCurrentSongNumber());
+    if (song == nullptr) {
+        return 0;
+    }
+    unsigned int limit = song->GetTimeline().GetLastTickIndex();
+    if (withinBeat) {
+        const auto& beats = BeatsOf(*song);
+        const auto next = std::upper_bound(beats.begin(), beats.end(), beatTick,
+                                           [](unsigned int t, const TL::BarsBeats& beat) { return t < beat.tick; });
+        limit = next == beats.end() ? beatTick : next->tick;
+    }
+    return limit > beatTick ? limit - beatTick - 1 : 0;
+}
+
+std::vector<int> TarnwickInterface::GetClickValues(unsigned int startTick, unsigned int endTick)
+{
+    static constexpr int kNoteValues[] = {1, 2, 3, 4, 6, 7, 8, 12, 14, 16, 24, 28, 30, 31, 32};
+    const brix_midi::SongData* song = FindSong_(GetCurrentSongNumber());
+    if (song == nullptr) {
+        return {};
+    }
+    // The bars, in notated 32nds, of the meters in force in the range.
+    std::vector<int> bars;
+    const auto& meters = song->GetTimeline().GetMeters();
+    for (std::size_t i = 0; i < meters.size(); ++i) {
+        const bool endsBefore = i + 1 < meters.size() && meters[i + 1].tick <= startTick;
+        if (!endsBefore && (meters[i].tick < endTick || i == 0) && meters[i].denominator > 0) {
+            bars.push_back(meters[i].numerator * 32 / meters[i].denominator);
+        }
+    }
+    std::vector<int> values;
+    for (const int value : kNoteValues) {
+        if (std::all_of(bars.begin(), bars.end(), [&](int bar) { return bar % value == 0; })) {
+            values.push_back(value);
+        }
+    }
+    return values;
+}
+
 const TL::Timeline& TarnwickInterface::GetTimeline()
 {
     static const TL::Timeline none;
@@ -482,6 +523,7 @@ CL::NetworkPath TarnwickInterface::GetNetwork(const std::string& networkId)
 
 void TarnwickInterface::Shutdown()
 {
+    RemoveLearnedCommandCallback();
     if (shutDown_) {
         return;
     }

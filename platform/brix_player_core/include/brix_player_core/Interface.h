@@ -131,6 +131,13 @@ public:
     // "<bar>:<beat>" of the beat at or before tick.
     virtual std::string GetBarString(unsigned int tick) = 0;
     virtual std::string GetBarString(const std::string& songNumber, unsigned int tick) = 0;
+    // The largest shift an event placed on the beat at beatTick may have in the current song: up to
+    // (not onto) the next beat with withinBeat, else up to the song's end; 0 when there is no room.
+    virtual unsigned int GetAvailableShiftAfterBarBeat(unsigned int beatTick, bool withinBeat) = 0;
+    // The click values (notated 32nds per click) offered for [startTick, endTick) of the current
+    // song: those of 1, 2, 3, 4, 6, 7, 8, 12, 14, 16, 24, 28, 30, 31, 32 that divide the bar of every
+    // meter in force there, ascending.
+    virtual std::vector<int> GetClickValues(unsigned int startTick, unsigned int endTick) = 0;
     virtual const TL::Timeline& GetTimeline() = 0;
     // The current song's log as the player plays it.
     virtual const CL::SongLog& GetSongLog() = 0;

@@ -67,6 +67,8 @@ public:
     TL::BarsBeats GetBarBeatLeftByTick(unsigned int tick) override;
     std::string GetBarString(unsigned int tick) override;
     std::string GetBarString(const std::string& songNumber, unsigned int tick) override;
+    unsigned int GetAvailableShiftAfterBarBeat(unsigned int beatTick, bool withinBeat) override;
+    std::vector<int> GetClickValues(unsigned int startTick, unsigned int endTick) override;
     const TL::Timeline& GetTimeline() override;
     const CL::SongLog& GetSongLog() override;
 
@@ -108,6 +110,9 @@ public:
     // Of the played change log (any thread).
     CL::NetworkPath GetNetwork(const std::string& networkId) override;
 
+    // Ends the learned-command callback, stops playback and ends the player's threads. Call it before
+    // the last release, so that no learned command reported meanwhile reaches an engine being
+    // destroyed.
     void Shutdown() override;
     Player& GetPlayer() override;
     MidiPlayer& GetMidiPlayer() override;
