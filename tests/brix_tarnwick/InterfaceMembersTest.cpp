@@ -382,6 +382,21 @@ const std::vector<MemberCase> kMemberCases = {
          EXPECT_EQ(e.engine->GetChangelogFilename(), path.string());
          EXPECT_EQ(e.engine->GetSongLog().GetMarkers().GetMarkers().size(), 1u) << "played at once";
      }},
+    {"GetTempoScaleWarnings",
+     [](Engine& e) {
+         EXPECT_EQ(e.engine->GetTempoScaleWarnings(), "");
+         // A file may hold factors the editor would refuse.
+         CL::ChangeLog log;
+         CL::SongLog song("2A", "Harbour Lights (Reprise)");
+         song.AddTempoScale(CL::TempoScale(0, 1440, "T1", 1.5));
+         song.AddTempoScale(CL::TempoScale(2880, 4320, "T2", 3.0));
+         song.AddTempoScale(CL::TempoScale(4320, 5760, "T3", 0.25));
+         log.AddSongLog(song);
+         e.engine->SetChangelogFilename(CL::WriteLogDataFile(e.show.Folder(), "demo", log).string());
+         EXPECT_EQ(e.engine->GetTempoScaleWarnings(),
+                   "Song 2A, bar 3: the tempo scale 3.00 plays as 2.00.\n"
+                   "Song 2A, bar 4: the tempo scale 0.25 plays as 0.50.\n");
+     }},
     {"GetChangeLogPanelEvents, GetMarkers",
      [](Engine& e) {
          AddToSong(*e.engine->GetChangeLogEditor(), "1", CL::Marker(0, "Top", ""));

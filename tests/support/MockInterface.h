@@ -58,6 +58,7 @@ public:
     MOCK_METHOD(void, SetChangelogFilename, (const std::string&), (override));
     MOCK_METHOD(void, LoadChangeLogEditor, (), (override));
     MOCK_METHOD(std::string, GetLogVersion, (), (override));
+    MOCK_METHOD(std::string, GetTempoScaleWarnings, (), (override));
     MOCK_METHOD(CL::Editor*, GetChangeLogEditor, (), (override));
     MOCK_METHOD(EventList, GetChangeLogPanelEvents, (), (override));
     MOCK_METHOD(EventsBySong, GetChangeLogPanelEventsForAllSongs, (), (override));

@@ -4,6 +4,7 @@
 #include "TarnwickPlayer.h"
 
 #include "BrixMidiError.h"
+#include "HowToPlay.h"
 #include "LearnedCommand.h"
 #include "MidiCommandTables.h"
 #include "MidiCommands.h"
@@ -21,6 +22,8 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <iomanip>
+#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -377,6 +380,28 @@ void TarnwickInterface::LoadChangeLogEditor()
     } else {
         ActivateEditorLog_();
     }
+}
+
+std::string TarnwickInterface::GetTempoScaleWarnings()
+{
+    std::ostringstream warnings;
+    warnings << std::fixed << std::setprecision(2);
+    for (const CL::SongLog& log : GetPlayedChangeLog()->GetSongLogs()) {
+        const brix_midi::SongData* song = FindSong_(log.GetSongNumber());
+        for (const CL::TempoScale& scale : log.GetTempoScales()) {
+            const double factor = scale.float_value();
+            const double played = std::clamp(factor, HowToPlay::kMinTempoScale, HowToPlay::kMaxTempoScale);
+            if (played == factor) {
+                continue;
+            }
+            warnings << "Song " << log.GetSongNumber();
+            if (song != nullptr) {
+                warnings << ", bar " << BeatLeftOf(*song, scale.start()).bar_number();
+            }
+            warnings << ": the tempo scale " << factor << " plays as " << played << ".\n";
+        }
+    }
+    return warnings.str();
 }
 
 std::string TarnwickInterface::GetLogVersion()

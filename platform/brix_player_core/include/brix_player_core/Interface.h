@@ -155,6 +155,9 @@ public:
     // and the player plays it. Throws what reading it throws (CL::ChangeLogVersionError for a newer
     // format), keeping the editor and log it had.
     virtual void LoadChangeLogEditor() = 0;
+    // One line per tempo-scale region of the played change log whose factor the player cannot play
+    // and limits ("Song 2, bar 5: the tempo scale 3.00 plays as 2.00."); "" when there is none.
+    virtual std::string GetTempoScaleWarnings() = 0;
     // "<major>.<minor>" of the editor's log.
     virtual std::string GetLogVersion() = 0;
     // Owned by the engine; replaced when another change-log file is loaded.

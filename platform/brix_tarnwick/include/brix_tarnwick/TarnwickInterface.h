@@ -79,6 +79,8 @@ public:
     void SetChangelogFilename(const std::string& path) override;
     void LoadChangeLogEditor() override;
     std::string GetLogVersion() override;
+    // The player's limits are HowToPlay::kMinTempoScale and kMaxTempoScale.
+    std::string GetTempoScaleWarnings() override;
     CL::Editor* GetChangeLogEditor() override;
     EventList GetChangeLogPanelEvents() override;
     EventsBySong GetChangeLogPanelEventsForAllSongs() override;
