@@ -147,7 +147,7 @@ public:
     virtual std::string SaveChangelog(std::uint16_t major, std::uint16_t minor) = 0;
     // The editor's log becomes the one the player plays, from its next MIDI clock.
     virtual void LoadNewChangeLog() = 0;
-    // The change-log file loaded last ("" when the show had none).
+    // The change-log file loaded last ("" when the show had none). Here: the constructor's second text.
     virtual std::string GetChangelogFilename();
     // Loads a ".logdata" file: a new editor, and the player plays it. Throws what reading it throws.
     virtual void SetChangelogFilename(const std::string& path) = 0;
@@ -215,9 +215,6 @@ public:
     virtual void Shutdown() = 0;
     virtual std::istream& GetScoreTar() = 0;
     virtual Player& GetPlayer() = 0;
-
-protected:
-    const std::string& GetSecond() const { return second_; }
 
 private:
     const std::string showDirectory_;
