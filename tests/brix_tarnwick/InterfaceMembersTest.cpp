@@ -561,6 +561,7 @@ const std::vector<MemberCase> kMemberCases = {
          e.engine->Shutdown();
          EXPECT_TRUE(e.engine->IsStopped());
          EXPECT_NO_THROW(e.engine->Shutdown());
+         EXPECT_EQ(e.osc.use_count(), 1) << "the engine lets go of its OSC callback";
          const std::size_t after = e.device.GetEvents().size();
          EXPECT_FALSE(e.device.WaitForEventCount(after + 1, 200ms));
      }},

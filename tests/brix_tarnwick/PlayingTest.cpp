@@ -124,6 +124,35 @@ TEST(EnginePlaying, TheLogsCutIsSkippedItsVampRepeatsUntilReleasedAndItsCaesuraS
     EXPECT_TRUE(e.NoNoteHeld());
 }
 
+TEST(EnginePlaying, ThePositionEventsSayOnceWhatChangesAtTheListenersTick)
+{
+    Engine e;
+    CL::Editor& editor = *e.engine->GetChangeLogEditor();
+    editor.SelectSongLogForEditing("1");
+    editor.AddEvent(CL::Marker(1920, "Intro", ""));
+    editor.AddEvent(CL::Marker(11520, "Theme", ""));
+    e.engine->LoadNewChangeLog();
+    e.engine->SetTempoScale(2.0);
+    e.events.Clear();
+    ASSERT_TRUE(e.engine->SeekToBar("6"));
+    e.engine->Play();
+    ASSERT_TRUE(e.events.WaitFor(EngineEvent::BarBeat, "0007|02"));
+    e.engine->Stop();
+
+    // (event, value) of the marker and page events, in order: bar 6 is under the first marker and on
+    // page 1 (shown since the song was loaded); bar 7 starts the second marker and page 2.
+    std::vector<std::pair<EngineEvent, int>> positions;
+    for (const Received& received : e.events.All()) {
+        if (received.event == EngineEvent::Marker || received.event == EngineEvent::PageNum) {
+            positions.emplace_back(received.event, received.value);
+        }
+    }
+    const std::vector<std::pair<EngineEvent, int>> expected = {
+        {EngineEvent::Marker, 0}, {EngineEvent::PageNum, 2}, {EngineEvent::Marker, 1}};
+    EXPECT_EQ(positions, expected);
+    EXPECT_EQ(Count(e.events.All(), EngineEvent::BarBeat, "0007|01"), 1u);
+}
+
 TEST(EnginePlaying, AnEditReloadedWhilePlayingChangesTheRoadAtOnceWithoutStuckNotes)
 {
     Engine e;
