@@ -40,6 +40,7 @@ TEST(GuiDispatcher, EachSendReachesTheListenerAsOneEventWithItsValues) {
         {[&] { gui.SendStatusActualTempo(118); }, {GuiEventKind::StatusActualTempo, 118, 0, ""}},
         {[&] { gui.SendStatusTempoDifference(-2); }, {GuiEventKind::StatusTempoDifference, -2, 0, ""}},
         {[&] { gui.SendPlayhead(3840u); }, {GuiEventKind::Playhead, 3840, 0, ""}},
+        {[&] { gui.SendMidiClockDebugMessage("a\nb\n"); }, {GuiEventKind::MidiClockDebugMessage, 0, 0, "a\nb\n"}},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         received.clear();

@@ -65,5 +65,8 @@ void GuiDispatcher::SendStatusTempoDifference(int percent) {
     Send(GuiEventKind::StatusTempoDifference, percent);
 }
 void GuiDispatcher::SendPlayhead(unsigned int tickIndex) { Send(GuiEventKind::Playhead, tickIndex); }
+void GuiDispatcher::SendMidiClockDebugMessage(const std::string& message) {
+    Send(GuiEventKind::MidiClockDebugMessage, 0, 0, message);
+}
 
 }  // namespace notify

@@ -29,6 +29,7 @@ enum class GuiEventKind {
     StatusActualTempo,      // value: beats per minute
     StatusTempoDifference,  // value: per cent
     Playhead,               // value: tick index the playhead shows
+    MidiClockDebugMessage,  // text: the MIDI clock's timing statistics, lines ended by '\n'
 };
 
 struct GuiEvent {
@@ -71,6 +72,7 @@ public:
     void SendStatusActualTempo(int bpm);
     void SendStatusTempoDifference(int percent);
     void SendPlayhead(unsigned int tickIndex);
+    void SendMidiClockDebugMessage(const std::string& message);
 
 private:
     void Send(GuiEventKind kind, std::int64_t value = 0, std::int64_t second = 0, std::string text = {});
