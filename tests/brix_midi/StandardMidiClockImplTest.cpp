@@ -343,7 +343,9 @@ TEST_F(ClockDriverTest, FailureToArmTheNextTimerIsReportedAndStopsTheClock)
         winmm_virtual::FailNextCall(winmm_virtual::Call::timeSetEvent, 0);
         clock.ContinuousMode();
         ASSERT_TRUE(WaitUntil([&] { return !clock.GetPlaybackIsArmed(); }, 2s));
-        EXPECT_EQ(record.FiringCount(), 1u);
+        // The first arming of a timer fails. On a loaded machine the first firing may be late enough to
+        // send overdue clocks at once before it arms (catch-up), so the count is bounded from one side.
+        EXPECT_GE(record.FiringCount(), 1u);
         const auto records = GetBrixLogRecords();
         ASSERT_EQ(records.size(), 1u);
         EXPECT_NE(records[0].message.find("timeSetEvent failed."), std::string::npos) << records[0].message;
