@@ -1,10 +1,15 @@
 // Timing of the MIDI clock driver (StandardMidiClockImpl on the multimedia timers): runs the clock at
 // a tempo and reports, for every firing, its deviation from the ideal grid (first firing + n × clock
 // time): median, 99th percentile and maximum of the absolute deviation, and the drift between the mean
-// deviation of the first and of the last second.
+// deviation of the first and of the last second. With a stall, the timer thread is held up once for
+// that long after the first second (as a stalled machine would hold it), and the report says how many
+// clocks then went out at once, without a timer of their own.
 //
-//   brix_clock_driver_timing [seconds] [bpm]   (default: 10 s at 120 bpm, 24 clocks per quarter note)
+//   brix_clock_driver_timing [seconds] [bpm] [stall ms]
+//   (default: 10 s at 120 bpm, 24 clocks per quarter note, no stall)
 #include "win32/StandardMidiClockImpl.h"
+
+#include <winmm_virtual/VirtualMidi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -24,6 +29,7 @@ struct Firings {
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<Clock::time_point> times;
+    std::vector<std::size_t> timerCallbacks;  // timer callbacks begun by each firing
 };
 
 double Percentile(std::vector<double> values, double fraction)
@@ -39,21 +45,28 @@ int main(int argc, char** argv)
 {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
     const double bpm = argc > 2 ? std::atof(argv[2]) : 120.0;
-    if (seconds <= 1.0 || bpm <= 0.0) {
-        std::fprintf(stderr, "usage: %s [seconds > 1] [bpm > 0]\n", argv[0]);
+    const int stallMs = argc > 3 ? std::atoi(argv[3]) : 0;
+    if (seconds <= 1.0 || bpm <= 0.0 || stallMs < 0) {
+        std::fprintf(stderr, "usage: %s [seconds > 1] [bpm > 0] [stall ms >= 0]\n", argv[0]);
         return 2;
     }
     const double clockTime = 60.0 / (bpm * kClocksPerQuarter);
     const auto expected = static_cast<std::size_t>(seconds / clockTime);
+    const auto stallAfter = static_cast<std::size_t>(1.0 / clockTime);
 
     Firings firings;
     firings.times.reserve(expected + 16);
+    firings.timerCallbacks.reserve(expected + 16);
     {
         StandardMidiClockImpl clock;
-        clock.SetMidiClockCallback([&firings](double) {
+        clock.SetMidiClockCallback([&](double) {
             {
                 std::lock_guard lock(firings.mutex);
                 firings.times.push_back(Clock::now());
+                firings.timerCallbacks.push_back(winmm_virtual::GetTimerFiringCount());
+                if (stallMs > 0 && firings.times.size() == stallAfter) {
+                    winmm_virtual::StallNextTimerFiring(std::chrono::milliseconds(stallMs));
+                }
             }
             firings.changed.notify_all();
         });
@@ -98,5 +111,13 @@ int main(int argc, char** argv)
     std::printf("deviation from the grid: median %.3f ms, p99 %.3f ms, max %.3f ms\n", Percentile(magnitudes, 0.5),
                 Percentile(magnitudes, 0.99), *std::max_element(magnitudes.begin(), magnitudes.end()));
     std::printf("drift (mean of last second - mean of first second): %+.3f ms\n", (last - first) * 1e3);
+    std::size_t atOnce = 0;
+    for (std::size_t n = 1; n < deviations.size(); ++n) {
+        atOnce += firings.timerCallbacks[n] == firings.timerCallbacks[n - 1] ? 1 : 0;
+    }
+    if (stallMs > 0) {
+        std::printf("stall of %d ms after %zu firings; ", stallMs, stallAfter);
+    }
+    std::printf("firings without a timer of their own (overdue, fired at once): %zu\n", atOnce);
     return 0;
 }

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests and the program need.
 # Idempotent: when everything is already installed it only checks and returns.
+#   scripts/install-deps.sh          what the build, the tests and the program need
+#   scripts/install-deps.sh --fuzz   the same and the compiler of the fuzzers (scripts/fuzz.sh):
+#                                    Debian's clang 16 with its libFuzzer and sanitizer runtimes
+#                                    (clang 14 cannot compile libstdc++ 12's std::source_location)
 set -euo pipefail
 
 packages=(
@@ -36,6 +40,12 @@ packages=(
   xauth
   libgl1-mesa-dri
 )
+
+case "${1:-}" in
+  --fuzz) packages+=(clang-16 libclang-rt-16-dev) ;;
+  "") ;;
+  *) echo "usage: scripts/install-deps.sh [--fuzz]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

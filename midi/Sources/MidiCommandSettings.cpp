@@ -1,11 +1,15 @@
 #include "MidiCommandSettings.h"
 
 #include "BrixMidiError.h"
+#include "MidiStatus.h"
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
 
 #include <fennic/CoutBuffer.h>
+#include <fennic/Format.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace midi_commands {
@@ -14,6 +18,28 @@ namespace {
 
 constexpr std::uint8_t kNoSource = 0;
 constexpr std::uint8_t kConnectedSource = 1;
+// MIDI inputs are chosen by an 8-bit index.
+constexpr std::uint32_t kLastSourceIndex = 255;
+
+// Why no learned command can be this record, or nothing when one can: commands are learned from
+// note-ons, control changes and program changes, stored with their channel apart.
+std::optional<std::string> FaultOf(const LearnedCommand& record) {
+    const std::string id = std::to_string(record.commandId);
+    if (!IsCommandId(record.commandId)) {
+        return "the unknown command id " + id;
+    }
+    if (record.status != midi_status::kNoteOn && record.status != midi_status::kControlChange &&
+        record.status != midi_status::kProgramChange) {
+        return fennic::format("command id %s with status 0x%02X", id.c_str(), record.status);
+    }
+    if (record.channel > 15) {
+        return "command id " + id + " with channel " + std::to_string(record.channel);
+    }
+    if (record.data > 127) {
+        return "command id " + id + " with data " + std::to_string(record.data);
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -39,12 +65,15 @@ MidiCommandSettings MidiCommandSettings::ReadFromFile(const std::string& path) {
 
     MidiCommandSettings settings;
     if (sourceKind == kConnectedSource) {
-        settings.sourceIndex = sourceIndex;
+        if (sourceIndex <= kLastSourceIndex) {
+            settings.sourceIndex = sourceIndex;
+        } else {
+            fennic::CoutBuffer() << "WARNING: LoadFromFile skipped the source index " << sourceIndex << fennic::endl;
+        }
     }
     for (const LearnedCommand& record : records) {
-        if (!IsCommandId(record.commandId)) {
-            fennic::CoutBuffer() << "WARNING: LoadFromFile skipped a record of the unknown command id "
-                                 << static_cast<unsigned int>(record.commandId) << fennic::endl;
+        if (const std::optional<std::string> fault = FaultOf(record)) {
+            fennic::CoutBuffer() << "WARNING: LoadFromFile skipped a record of " << *fault << fennic::endl;
             continue;
         }
         settings.learnedCommands[record.commandId] = record;

@@ -26,8 +26,10 @@ struct MidiCommandSettings {
     std::map<std::uint8_t, LearnedCommand> learnedCommands;
 
     // Reads the file at path (UTF-8). Records of a later command id replace earlier ones of the same
-    // id; a record whose id has no command is skipped with a "WARNING: " line on the console buffer.
-    // A source kind other than 1 records no source.
+    // id. A record that no learned command can have (an id without a command, a status other than
+    // 0x90, 0xB0 and 0xC0, a channel above 15, data above 127) is skipped with a "WARNING: " line on
+    // the console buffer, and so is a source index above 255 (inputs have 8-bit indexes). A source
+    // kind other than 1 records no source.
     // Throws fennic::IoError when the file cannot be opened, BrixMidiError "Unrecognized command
     // settings file." when the header differs, std::ios_base::failure when the file ends early;
     // nothing is returned then.

@@ -1,5 +1,6 @@
 #include "MscMessage.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -7,6 +8,13 @@ namespace {
 constexpr unsigned char kMscSubId = 0x02;
 constexpr unsigned char kValueSeparator = 0x00;
 constexpr unsigned char kEndOfExclusive = 0xF7;
+// The one error of cue data: a value that runs past the bytes given without its closing F7, or that
+// holds a byte other than a digit or a point.
+constexpr const char* kCueOverflow = "MSC Message Cue Overflow";
+
+bool IsCueCharacter(unsigned char byte) {
+    return (byte >= '0' && byte <= '9') || byte == '.';
+}
 
 }  // namespace
 
@@ -51,6 +59,12 @@ MscCueNumber MscMessage::ReadMscCueNumber_(const unsigned char* data, unsigned l
         return result;
     }
     result.path = ReadMscCueValue_(cursor, remaining);
+    // A path ended by a separator still needs its closing F7, as a number or a list ended by one
+    // needs the value after it; what lies between is not looked at.
+    const unsigned char* const end = cursor + (remaining - result.path.size());
+    if (std::find(cursor, end, kEndOfExclusive) == end) {
+        throw std::runtime_error(kCueOverflow);
+    }
     return result;
 }
 
@@ -58,10 +72,13 @@ std::string MscMessage::ReadMscCueValue_(const unsigned char*& cursor, unsigned 
     std::string value;
     for (unsigned long long taken = 0;; ++taken) {
         if (taken == remaining) {
-            throw std::runtime_error("MSC Message Cue Overflow");
+            throw std::runtime_error(kCueOverflow);
         }
         if (*cursor == kValueSeparator || *cursor == kEndOfExclusive) {
             return value;
+        }
+        if (!IsCueCharacter(*cursor)) {
+            throw std::runtime_error(kCueOverflow);
         }
         value.push_back(static_cast<char>(*cursor));
         ++cursor;

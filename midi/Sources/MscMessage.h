@@ -17,7 +17,8 @@ enum class MscCommand : std::uint8_t {
     Go = 0x01,
 };
 
-// A cue: its number, and the cue list and cue path when given (empty otherwise).
+// A cue: its number, and the cue list and cue path when given (empty otherwise); each holds ASCII
+// digits and points only.
 struct MscCueNumber {
     std::string number;
     std::string list;
@@ -35,7 +36,9 @@ public:
     //   "The SysEx code is not for MSC"                   byte 1 is not 0x02
     //   "Invalid MSC command format type"                 format other than 0x11 and 0x17
     //   "Invalid Msc command"                             command other than GO
-    //   "MSC Message Cue Overflow"                        a cue value runs past the bytes given
+    //   "MSC Message Cue Overflow"                        a cue value runs past the bytes given, the
+//                                                     cue data has no closing 0xF7, or a cue value
+//                                                     holds a byte other than a digit or a point
     MscMessage(const unsigned char* bytes, unsigned long long length);
 
     unsigned char DeviceId() const { return deviceId; }
@@ -46,7 +49,8 @@ public:
 private:
     // Reads the cue number, then the cue list and the cue path when each is introduced by 0x00.
     static MscCueNumber ReadMscCueNumber_(const unsigned char* data, unsigned long long remaining);
-    // Takes bytes up to a 0x00 or 0xF7, leaving the cursor on that byte.
+    // Takes bytes up to a 0x00 or 0xF7, leaving the cursor on that byte; every byte taken must be a
+    // digit or a point.
     static std::string ReadMscCueValue_(const unsigned char*& cursor, unsigned long long remaining);
 
     std::uint8_t deviceId = 0;

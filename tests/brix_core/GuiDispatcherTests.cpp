@@ -41,6 +41,7 @@ TEST(GuiDispatcher, EachSendReachesTheListenerAsOneEventWithItsValues) {
         {[&] { gui.SendStatusTempoDifference(-2); }, {GuiEventKind::StatusTempoDifference, -2, 0, ""}},
         {[&] { gui.SendPlayhead(3840u); }, {GuiEventKind::Playhead, 3840, 0, ""}},
         {[&] { gui.SendPlaybackError("no song 2"); }, {GuiEventKind::PlaybackError, 0, 0, "no song 2"}},
+        {[&] { gui.SendMidiClockDebugMessage("a\nb\n"); }, {GuiEventKind::MidiClockDebugMessage, 0, 0, "a\nb\n"}},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         received.clear();

@@ -329,6 +329,58 @@ TEST_F(ShowFolderFixture, PickupBarAndMidiPortGiveShortFirstBarAndTrackIdOnThePo
     EXPECT_EQ(data.GetVoiceData().count(0), 1u);  // the C on channel 1, port 0
 }
 
+// A delta time as a variable-length quantity.
+Bytes Delta(std::uint32_t ticks) {
+    Bytes out{static_cast<std::uint8_t>(ticks & 0x7F)};
+    while ((ticks >>= 7) != 0) {
+        out.insert(out.begin(), static_cast<std::uint8_t>(0x80 | (ticks & 0x7F)));
+    }
+    return out;
+}
+
+TEST_F(ShowFolderFixture, TheWholeShowIsBoundedInBeatsAndEventsNotOnlyEachSong) {
+    // At 24 ticks per quarter note in 4/4 a beat lasts 24 ticks.
+    const Bytes longSong = MidiFile(24, {Concat({{0x00, 0x90, 0x3C, 0x40}, Delta(999000 * 24),
+                                                 {0x80, 0x3C, 0x40}, kEndOfTrack})});
+    Bytes denseTrack{0x00, 0x90, 0x3C, 0x40};
+    for (int i = 1; i < 1000000; ++i) {
+        denseTrack.insert(denseTrack.end(), {0x01, 0x3C, static_cast<std::uint8_t>(i % 2 == 0 ? 0x40 : 0x00)});
+    }
+    const Bytes denseSong = MidiFile(480, {Concat({denseTrack, kEndOfTrack})});
+
+    struct Case {
+        const char* what;
+        const Bytes& midi;
+        int songsPastTheBound;
+        std::string fault;
+    };
+    const Case cases[] = {
+        {"999001 beats per song", longSong, 3, "past 2000000 beats in all"},
+        {"a million events per song", denseSong, 5, "past 4000000 MIDI events in all"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Write("long.mid", c.midi);
+        Write("show.json", ShowJson({SongJson("1", "long.mid")}));
+        EXPECT_NO_THROW(brix_midi::LoadShowFolder(Folder())) << "one song is within the bounds of a song";
+
+        std::vector<std::string> songs;
+        for (int number = 1; number <= c.songsPastTheBound; ++number) {
+            songs.push_back(SongJson(std::to_string(number), "long.mid"));
+        }
+        Write("show.json", ShowJson(songs));
+        try {
+            brix_midi::LoadShowFolder(Folder());
+            ADD_FAILURE() << "no exception";
+        } catch (const brix_midi::ShowFolderError& error) {
+            const std::string expected = (fs::path(Folder()) / "show.json").string() + ": song \"" +
+                                         std::to_string(c.songsPastTheBound) + "\" (long.mid) takes the show " +
+                                         c.fault;
+            EXPECT_EQ(error.what(), expected);
+        }
+    }
+}
+
 struct BadShowCase {
     const char* name;
     std::function<void(const ShowFolderFixture&)> write;
@@ -409,6 +461,20 @@ TEST_F(BadShowFolder, EachFaultThrowsItsErrorNamingTheFileAndTheFault) {
              f.Write("a.mid", good);
              f.Write("show.json", ShowJson({SongJson("1", "a.mid", R"(, "pickup": 4)")}));
          }, BadShowCase::Folder, {"show.json", "pickup of 4"}},
+        {"show.json nested a million levels deep", [](const auto& f) {
+             f.Write("show.json", std::string(1000000, '[') + std::string(1000000, ']'));
+         }, BadShowCase::Folder, {"show.json", "must hold a JSON object"}},
+        {"a song list opened a million levels deep", [](const auto& f) {
+             f.Write("show.json", R"({"format": 1, "songs": )" + std::string(1000000, '['));
+         }, BadShowCase::Folder, {"show.json", "malformed JSON"}},
+        {"NUL character in a midi file name", [&](const auto& f) {
+             f.Write("a.mid", good);
+             f.Write("show.json", ShowJson({SongJson("1", R"(a.mid\u0000.txt)")}));
+         }, BadShowCase::Folder, {"show.json", "song 1", "\"midi\" must not hold a NUL character"}},
+        {"NUL character in a song number", [&](const auto& f) {
+             f.Write("a.mid", good);
+             f.Write("show.json", ShowJson({SongJson("1", "a.mid"), SongJson(R"(1\u0000)", "a.mid")}));
+         }, BadShowCase::Folder, {"show.json", "song 2", "\"number\" must not hold a NUL character"}},
         {"second song broken", [&](const auto& f) {
              f.Write("a.mid", good);
              f.Write("b.mid", truncated);

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <ios>
+#include <optional>
 #include <string>
 
 namespace {
@@ -60,6 +62,9 @@ TEST_F(MidiCommandSettingsFile, RecordsAreWrittenInAscendingCommandIdAndReadBack
     const std::string bytes = Save(settings);
     EXPECT_EQ(bytes.substr(22), "\x04\x03\x02\x01"s + "\x03\x00"s + Record(0, 0xB0, 0, 64) +
                                     Record(4, 0x90, 9, 36) + Record(11, 0xC0, 15, 127));
+    // Inputs have 8-bit indexes: a source index read back is one of them.
+    settings.sourceIndex = 0xC8;
+    Save(settings);
     EXPECT_EQ(MidiCommandSettings::ReadFromFile(path), settings);
 }
 
@@ -102,6 +107,57 @@ TEST_F(MidiCommandSettingsFile, RecordsOfUnknownCommandIdsAreSkippedWithAWarning
         << console;
     EXPECT_NE(console.find("WARNING: LoadFromFile skipped a record of the unknown command id 255\n"), std::string::npos)
         << console;
+}
+
+TEST_F(MidiCommandSettingsFile, RecordsNoLearnedCommandCanHaveAreSkippedWithAWarning)
+{
+    struct Case {
+        const char* what;
+        std::string record;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {"status 0x00", Record(3, 0x00, 0, 1), "status 0x00"},
+        {"status 0xFF", Record(3, 0xFF, 0, 1), "status 0xFF"},
+        {"status with channel bits", Record(3, 0x93, 3, 1), "status 0x93"},
+        {"note-off status", Record(3, 0x80, 0, 1), "status 0x80"},
+        {"pitch-bend status", Record(3, 0xE0, 0, 1), "status 0xE0"},
+        {"channel 16", Record(3, 0x90, 16, 1), "channel 16"},
+        {"channel 255", Record(3, 0xB0, 255, 1), "channel 255"},
+        {"data 128", Record(3, 0xC0, 0, 128), "data 128"},
+        {"data 255", Record(3, 0x90, 15, 255), "data 255"},
+    };
+    for (const Case& c : cases) {
+        ::testing::internal::CaptureStdout();
+        const MidiCommandSettings loaded = Load(kHeaderBytes + "\x00"s + "\x00\x00\x00\x00"s + "\x02\x00"s +
+                                                c.record + Record(4, 0x90, 15, 127));
+        const std::string console = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(loaded.learnedCommands.count(3), 0u) << c.what;
+        EXPECT_EQ(loaded.learnedCommands.at(4), (LearnedCommand{4, 0x90, 15, 127})) << c.what;
+        EXPECT_EQ(console, "WARNING: LoadFromFile skipped a record of command id 3 with "s + c.warning + "\n") << c.what;
+    }
+}
+
+TEST_F(MidiCommandSettingsFile, ASourceIndexNoMidiInputCanHaveIsSkippedWithAWarning)
+{
+    struct Case {
+        std::string index;
+        std::optional<std::uint32_t> source;
+        std::string console;
+    };
+    const Case cases[] = {
+        {"\xFF\x00\x00\x00"s, 255u, ""},
+        {"\x00\x01\x00\x00"s, std::nullopt, "WARNING: LoadFromFile skipped the source index 256\n"},
+        {"\xFF\xFF\xFF\xFF"s, std::nullopt, "WARNING: LoadFromFile skipped the source index 4294967295\n"},
+    };
+    for (const Case& c : cases) {
+        ::testing::internal::CaptureStdout();
+        const MidiCommandSettings loaded =
+            Load(kHeaderBytes + "\x01"s + c.index + "\x01\x00"s + Record(2, 0x90, 3, 60));
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.console);
+        EXPECT_EQ(loaded.sourceIndex, c.source) << c.console;
+        EXPECT_EQ(loaded.learnedCommands.size(), 1u) << "the commands load without the source";
+    }
 }
 
 TEST_F(MidiCommandSettingsFile, AFileCutShortAtAnyLengthFailsWithAStreamFailure)

@@ -1,5 +1,6 @@
 #include "win32/MidiDeviceInfo.h"
 
+#include <fennic/Format.h>
 #include <winmm_virtual/VirtualMidi.h>
 
 #include <gtest/gtest.h>
@@ -129,6 +130,31 @@ TEST(MidiDeviceInfo, GuardedCallThrowsWithSourceLineDescriptionAndResultName)
             << text;
     }
     EXPECT_NO_THROW(CheckMidiResult(MMSYSERR_NOERROR, "calling midiStreamOut"));
+}
+
+TEST(MidiDeviceInfo, FailureReportWritesTheErrorLineAndThrowsTheMessage)
+{
+    struct Case {
+        std::string message;
+        std::string expected;
+    };
+    const std::vector<Case> cases{
+        {CreateErrorMessage("clock.cpp", 42, 11, "timeSetEvent"), "clock.cpp line 42: Error 11 timeSetEvent."},
+        {CreateErrorMessage("clock.cpp", 42, -1, ""), "clock.cpp line 42: Error -1."},
+        {CreateErrorMessage("/src/a b.cpp", 7, 0, "100% sure"), "/src/a b.cpp line 7: Error 0 100% sure."},
+        {fennic::CreateFailureMessage("clock.cpp", 9, "timeSetEvent", ""), "clock.cpp line 9: timeSetEvent failed."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.message, c.expected);
+        ::testing::internal::CaptureStdout();
+        try {
+            ReportFailure(c.message);
+            ADD_FAILURE() << "no exception for " << c.expected;
+        } catch (const BrixMidiError& e) {
+            EXPECT_EQ(std::string(e.what()), c.expected);
+        }
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), "[ERROR] " + c.expected + "\n");
+    }
 }
 
 TEST(MidiDeviceInfo, PortFailureUsesTheMidiResultName)

@@ -64,6 +64,11 @@ TEST(MscMessage, RefusesEachKindOfBadMessageWithItsText)
         {{0x01, 0x02, 0x11, 0x01, 0x31, 0x00, 0x32, 0x00, 0x33}, 9, "MSC Message Cue Overflow"},
         // The length given decides, not the bytes behind it.
         {{0x01, 0x02, 0x11, 0x01, 0x31, 0x32, 0xF7}, 6, "MSC Message Cue Overflow"},
+        // Cue data that never reaches its closing F7, whatever the number of values.
+        {{0x01, 0x02, 0x11, 0x01, 0x31, 0x00, 0x32, 0x00}, 8, "MSC Message Cue Overflow"},
+        {{0x01, 0x02, 0x11, 0x01, 0x31, 0x00, 0x32, 0x00, 0x33, 0x00}, 10, "MSC Message Cue Overflow"},
+        {{0x01, 0x02, 0x11, 0x01, 0x31, 0x00, 0x32, 0x00, 0x33, 0x00, 0x34}, 11, "MSC Message Cue Overflow"},
+        {{0x01, 0x02, 0x11, 0x01, 0x31, 0x00, 0x32, 0x00, 0x33, 0x00, 0xF7}, 10, "MSC Message Cue Overflow"},
     };
     for (const BadCase& c : cases) {
         try {
@@ -73,6 +78,27 @@ TEST(MscMessage, RefusesEachKindOfBadMessageWithItsText)
             EXPECT_STREQ(error.what(), c.message);
         }
     }
+}
+
+TEST(MscMessage, RefusesACueValueWithAByteThatIsNeitherADigitNorAPoint)
+{
+    // Each bad byte in the number, the list and the path of an otherwise valid message.
+    for (const unsigned char bad : {0x01, 0x20, 0x2D, 0x2F, 0x3A, 0x41, 0x7F, 0x80, 0xF0, 0xFF}) {
+        for (const std::size_t at : {4u, 7u, 10u}) {
+            std::vector<unsigned char> bytes{0x01, 0x02, 0x11, 0x01, 0x31, 0x2E, 0x35, 0x00,
+                                             0x32, 0x00, 0x33, 0x34, 0xF7};
+            bytes[at] = bad;
+            try {
+                MscMessage message(bytes.data(), bytes.size());
+                ADD_FAILURE() << "no exception for byte " << int(bad) << " at " << at;
+            } catch (const std::runtime_error& error) {
+                EXPECT_STREQ(error.what(), "MSC Message Cue Overflow") << int(bad) << " at " << at;
+            }
+        }
+    }
+    const std::vector<unsigned char> digitsAndPoints{0x01, 0x02, 0x11, 0x01, 0x30, 0x2E, 0x39, 0x00,
+                                                     0x2E, 0x00, 0x39, 0x39, 0xF7};
+    EXPECT_EQ(MscMessage(digitsAndPoints.data(), digitsAndPoints.size()).EventId(), (MscCueNumber{"0.9", ".", "99"}));
 }
 
 }  // namespace

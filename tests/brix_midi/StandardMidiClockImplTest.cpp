@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -155,6 +156,88 @@ TEST_F(ClockDriverTest, KeepsItsTempoForTenSecondsWithoutDrift)
     ExpectTimePeriodsBalanced(1);
 }
 
+// [GIVEN] a clock at 10 ms per clock whose timer thread stalls once, after the clock's 5th firing.
+// Each firing records its time and how many timer callbacks had begun by then: a firing that follows
+// the previous one with no timer callback in between was fired at once, as overdue.
+struct StalledRun {
+    std::vector<SteadyClock::time_point> firings;
+    std::vector<std::size_t> timerCallbacks;
+    std::string console;
+
+    static constexpr double kClockTime = 0.010;
+    static constexpr std::size_t kStallAfter = 5;
+
+    StalledRun(std::chrono::milliseconds stall, std::size_t count)
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        ::testing::internal::CaptureStdout();
+        {
+            StandardMidiClockImpl clock;
+            clock.SetMidiClockCallback([&](double) {
+                std::lock_guard lock(mutex);
+                firings.push_back(SteadyClock::now());
+                timerCallbacks.push_back(winmm_virtual::GetTimerFiringCount());
+                if (firings.size() == kStallAfter) {
+                    winmm_virtual::StallNextTimerFiring(stall);
+                }
+                changed.notify_all();
+            });
+            Arm(clock, kClockTime);
+            clock.ContinuousMode();
+            std::unique_lock lock(mutex);
+            const bool done = changed.wait_for(lock, 20s, [&] { return firings.size() >= count; });
+            lock.unlock();
+            clock.DisarmPlayback();
+            EXPECT_TRUE(done) << "the clock stopped after " << firings.size() << " firings";
+        }
+        console = ::testing::internal::GetCapturedStdout();
+    }
+
+    // Firings after the stall that came with no timer callback since the previous firing.
+    std::size_t OverdueFirings() const
+    {
+        std::size_t overdue = 0;
+        for (std::size_t i = kStallAfter; i < timerCallbacks.size(); ++i) {
+            overdue += timerCallbacks[i] == timerCallbacks[i - 1] ? 1 : 0;
+        }
+        return overdue;
+    }
+
+    // How far the last ten firings came behind the grid of the first (first firing + n clocks), at
+    // least: a busy machine only makes single firings later.
+    std::chrono::duration<double> LeastLagOfTheLastTen() const
+    {
+        std::chrono::duration<double> least = std::chrono::hours(1);
+        for (std::size_t n = firings.size() - 10; n < firings.size(); ++n) {
+            const std::chrono::duration<double> lag =
+                firings[n] - firings.front() - std::chrono::duration<double>(static_cast<double>(n) * kClockTime);
+            least = std::min(least, lag);
+        }
+        return least;
+    }
+};
+
+TEST_F(ClockDriverTest, ClocksThatFellDueInAStallGoOutAtOnceAndTheSongKeepsItsTime)
+{
+    constexpr auto kStall = 150ms;  // 15 clocks
+    const StalledRun run(kStall, 60);
+    ASSERT_GE(run.firings.size(), 60u);
+    EXPECT_GE(run.OverdueFirings(), 13u);
+    EXPECT_LT(run.LeastLagOfTheLastTen(), kStall / 2);
+    EXPECT_EQ(run.console.find("WARNING: "), std::string::npos) << run.console;
+}
+
+TEST_F(ClockDriverTest, StallBeyondTheLimitIsNotCaughtUpAndIsReported)
+{
+    constexpr auto kStall = 400ms;
+    static_assert(kStall > std::chrono::duration<double>(MidiClockChrono::kStallLimitSeconds));
+    const StalledRun run(kStall, 40);
+    ASSERT_GE(run.firings.size(), 40u);
+    EXPECT_GT(run.LeastLagOfTheLastTen(), kStall / 2);
+    EXPECT_NE(run.console.find("WARNING: MIDI clock fired "), std::string::npos) << run.console;
+}
+
 TEST_F(ClockDriverTest, StartGivenRightAfterConstructionIsNotLost)
 {
     // The clock thread may not wait for starts yet when the first one comes.
@@ -206,15 +289,19 @@ TEST_F(ClockDriverTest, DisarmAndQuickRearmRunOneNewChain)
     }
     // Every chain requests the timer period once: a third chain would have made it three.
     ExpectTimePeriodsBalanced(2);
-    // One chain arms each next firing at least 1 ms after the last one began; a second chain of the
-    // same arming would fire in between. (The new chain's first firing follows the old chain's last
-    // at once.)
+    // One chain fires no faster than its grid of 5 ms: late firings only catch up, and a firing comes
+    // early by less than one clock (the learned correction) and 1 ms (the delay cut to whole
+    // milliseconds). A second chain of the same arming would fire in between, at twice the rate. (The
+    // new chain's first firing follows the old chain's last at once.)
     std::lock_guard lock(record.mutex);
-    for (std::size_t i = 1; i < record.firings.size(); ++i) {
-        if (i != rearmedAt && i != rearmedAt + 1) {
-            EXPECT_GE(record.firings[i] - record.firings[i - 1], 1ms) << "firing " << i;
-        }
-    }
+    const auto expectNoFasterThanTheGrid = [&](std::size_t from, std::size_t to) {
+        const double clocks = static_cast<double>(to - from - 1);
+        EXPECT_GE(record.firings[to - 1] - record.firings[from],
+                  std::chrono::duration<double>((clocks - 1) * 0.005) - 1ms)
+            << "firings " << from << " to " << to - 1;
+    };
+    expectNoFasterThanTheGrid(0, rearmedAt);
+    expectNoFasterThanTheGrid(rearmedAt + 1, record.firings.size());
 }
 
 TEST_F(ClockDriverTest, DestroyingTheClockCancelsItsPendingTimer)
@@ -256,7 +343,9 @@ TEST_F(ClockDriverTest, FailureToArmTheNextTimerIsReportedAndStopsTheClock)
         winmm_virtual::FailNextCall(winmm_virtual::Call::timeSetEvent, 0);
         clock.ContinuousMode();
         ASSERT_TRUE(WaitUntil([&] { return !clock.GetPlaybackIsArmed(); }, 2s));
-        EXPECT_EQ(record.FiringCount(), 1u);
+        // The first arming of a timer fails. On a loaded machine the first firing may be late enough to
+        // send overdue clocks at once before it arms (catch-up), so the count is bounded from one side.
+        EXPECT_GE(record.FiringCount(), 1u);
         const auto records = GetBrixLogRecords();
         ASSERT_EQ(records.size(), 1u);
         EXPECT_NE(records[0].message.find("timeSetEvent failed."), std::string::npos) << records[0].message;

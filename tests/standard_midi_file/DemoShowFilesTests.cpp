@@ -1,15 +1,26 @@
 // Checks that the demo show in shows/demo is sound: show.json names readable MIDI files, and each
 // file holds what the generator's table says (bars, meters, tempos, keys, tracks) with every note
-// closed and every track on one channel.
+// closed and every track on one channel; the change log holds the generator's edits, one of every
+// kind the program edits; the score archive holds a readable PNG for every page that show.json
+// names; the album art is a JPEG.
 
 #include "brix_core/smf/StandardMidiFile.h"
 
+#include <brix_core/ChangeLog.h>
+#include <brix_core/EventCodes.h>
+#include <brix_core/LogDataFile.h>
+
+#include <archive.h>
+#include <archive_entry.h>
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
+#include <zlib.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -74,13 +85,18 @@ const std::vector<ExpectedSong> kExpected = {
      {{1, 8}, {9, 9}, {13, 10}, {17, 11}}},
 };
 
+std::string ReadBytes(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
 rapidjson::Document ReadShowJson()
 {
-    std::ifstream in(kDemo / "show.json");
-    std::stringstream text;
-    text << in.rdbuf();
     rapidjson::Document doc;
-    doc.Parse(text.str().c_str());
+    doc.Parse(ReadBytes(kDemo / "show.json").c_str());
     return doc;
 }
 
@@ -224,6 +240,148 @@ TEST(DemoShowFiles, EverySongFileReadsAndHoldsTheTabledBarsMetersTempoKeysAndTra
         }
         EXPECT_EQ(ids, want.trackIds);
     }
+}
+
+// The generator's change-log table.
+const char* const kLogFile = "lanterns_on_the_quay-1.0.logdata";
+
+struct ExpectedEdit {
+    std::string song;
+    cmn::BrixEvent event;
+};
+
+const std::vector<ExpectedEdit> kExpectedEdits = {
+    {"1", CL::Vamp(0, 3840, "@1", 0)},
+    {"1", CL::Cut(7680, 15360, "B1", 0)},
+    {"1", CL::Marker(15360, "Piu mosso", "E1")},
+    {"1", CL::Caesura(21120, "N1", 0)},
+    {"2", CL::Transpose(0, 29280, "C1", -2)},
+    {"2", CL::Click(480, 15840, "L1", 16)},
+    {"2", CL::Marker(15840, "Chorus", "E2")},
+    {"2", CL::Repeat(15840, 23520, "A1", 2)},
+    {"2", CL::TempoScale(23520, 29280, "F1", 0.9)},
+    {"2", CL::Osc(23520, "S1", CL::OscProperties("/cue/14/go", "lights"))},
+};
+
+TEST(DemoShowFiles, ChangeLogIsTheShowsLatestAndHoldsTheTabledEditsOfEveryKind)
+{
+    EXPECT_EQ(CL::FindLatestLogDataFile(kDemo), kDemo / kLogFile);
+    const CL::ChangeLog log = CL::ReadLogDataFile(kDemo / kLogFile);
+    EXPECT_EQ(log.GetVersion().GetAsString(), "1.0");
+    ASSERT_EQ(log.GetNetworks().size(), 1u);
+    const CL::NetworkPath& lights = log.GetNetworks().front();
+    EXPECT_EQ(lights, CL::NetworkPath("Lighting desk", "lights", "127.0.0.1", 53000, false));
+
+    std::map<std::string, std::map<std::string, cmn::BrixEvent>> expected;
+    for (const ExpectedEdit& edit : kExpectedEdits) {
+        expected[edit.song].emplace(edit.event.EventId(), edit.event);
+    }
+    std::map<std::string, std::map<std::string, cmn::BrixEvent>> stored;
+    std::set<int> kinds;
+    for (const CL::SongLog& song : log.GetSongLogs()) {
+        for (const cmn::BrixEvent& event : song.GetAllEvents()) {
+            stored[song.GetSongNumber()].emplace(event.EventId(), event);
+            kinds.insert(event.code());
+            if (event.code() == codes::osc) {
+                EXPECT_EQ(event.osc_properties().NetworkId(), lights.NetworkId())
+                    << "cue " << event.EventId() << " goes to no network of the log";
+            }
+        }
+    }
+    EXPECT_EQ(stored, expected);
+    EXPECT_EQ(kinds, (std::set<int>{codes::cut, codes::vamp, codes::repeat, codes::caesura, codes::marker,
+                                    codes::tempoScale, codes::click, codes::transpose, codes::osc}));
+}
+
+std::uint32_t BigEndian32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value = value << 8 | static_cast<std::uint8_t>(bytes.at(at + i));
+    }
+    return value;
+}
+
+// The width and height of an intact PNG: the signature, then chunks each with its length, type, data
+// and a CRC over type and data, the first IHDR and the last IEND, with nothing after it. Fails the
+// test and gives {0, 0} otherwise.
+std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& png, const std::string& name)
+{
+    if (png.compare(0, 8, std::string("\x89PNG\r\n\x1A\n", 8)) != 0) {
+        ADD_FAILURE() << name << ": no PNG signature";
+        return {0, 0};
+    }
+    std::vector<std::string> types;
+    std::size_t at = 8;
+    while (at + 12 <= png.size() && (types.empty() || types.back() != "IEND")) {
+        const std::uint32_t length = BigEndian32(png, at);
+        if (length > png.size() - at - 12) {
+            break;
+        }
+        const auto* typeAndData = reinterpret_cast<const Bytef*>(png.data() + at + 4);
+        if (crc32(0, typeAndData, length + 4) != BigEndian32(png, at + 8 + length)) {
+            ADD_FAILURE() << name << ": bad CRC in chunk " << png.substr(at + 4, 4);
+            return {0, 0};
+        }
+        types.push_back(png.substr(at + 4, 4));
+        at += 12 + length;
+    }
+    if (types.empty() || types.front() != "IHDR" || types.back() != "IEND" || at != png.size()) {
+        ADD_FAILURE() << name << ": chunks do not run from IHDR to IEND at the end";
+        return {0, 0};
+    }
+    return {BigEndian32(png, 16), BigEndian32(png, 20)};
+}
+
+TEST(DemoShowFiles, ScoreArchiveHoldsOneReadablePngPagePerPageNumberOfShowJson)
+{
+    const rapidjson::Document doc = ReadShowJson();
+    ASSERT_TRUE(doc.IsObject());
+    std::set<int> pageNumbers;
+    for (const auto& song : doc["songs"].GetArray()) {
+        for (const auto& page : song["pages"].GetArray()) {
+            pageNumbers.insert(page["page"].GetInt());
+        }
+    }
+    ASSERT_FALSE(pageNumbers.empty());
+
+    // Read from memory as the score viewer reads it.
+    const std::string tar = ReadBytes(kDemo / "score.tar");
+    const std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), archive_read_free);
+    archive_read_support_format_tar(reader.get());
+    archive_read_support_filter_all(reader.get());
+    ASSERT_EQ(archive_read_open_memory(reader.get(), tar.data(), tar.size()), ARCHIVE_OK)
+        << archive_error_string(reader.get());
+    std::multiset<int> pagesFound;
+    archive_entry* entry = nullptr;
+    int result = ARCHIVE_OK;
+    while ((result = archive_read_next_header(reader.get(), &entry)) == ARCHIVE_OK) {
+        const std::string name = archive_entry_pathname(entry);
+        const bool framed = name.size() > 9 && name.starts_with("page-") && name.ends_with(".png");
+        const std::string digits = framed ? name.substr(5, name.size() - 9) : "";
+        ASSERT_TRUE(!digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos)
+            << name << " is not page-<number>.png";
+        pagesFound.insert(std::stoi(digits));
+        std::string png;
+        const void* block = nullptr;
+        size_t size = 0;
+        la_int64_t offset = 0;
+        while ((result = archive_read_data_block(reader.get(), &block, &size, &offset)) == ARCHIVE_OK) {
+            png.append(static_cast<const char*>(block), size);
+        }
+        ASSERT_EQ(result, ARCHIVE_EOF) << name << ": " << archive_error_string(reader.get());
+        EXPECT_EQ(PngSize(png, name), (std::pair<std::uint32_t, std::uint32_t>{600, 800})) << name;
+    }
+    EXPECT_EQ(result, ARCHIVE_EOF) << archive_error_string(reader.get());
+    EXPECT_EQ(pagesFound, std::multiset<int>(pageNumbers.begin(), pageNumbers.end()));
+}
+
+TEST(DemoShowFiles, AlbumArtworkIsAWholeJpeg)
+{
+    const std::string jpeg = ReadBytes(kDemo / "AlbumArtwork.jpg");
+    ASSERT_GT(jpeg.size(), 4u);
+    EXPECT_EQ(jpeg.substr(0, 3), "\xFF\xD8\xFF") << "no start-of-image marker";
+    EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9") << "no end-of-image marker";
 }
 
 } // namespace

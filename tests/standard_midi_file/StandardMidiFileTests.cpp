@@ -144,6 +144,35 @@ TEST(StandardMidiFileParse, RunningStatusRepeatsTheLastChannelStatusForEveryMess
     ExpectChannel(ev[9], 20, 0xD4, 0x31, 0x00);
 }
 
+TEST(StandardMidiFileParse, RunningStatusCarriesOverMetaAndSystemExclusiveEvents)
+{
+    // Sequencers write a track name, a marker or a sysex between two notes of one running status.
+    const Bytes body{0x00, 0x92, 0x3C, 0x50,                   // note-on ch 2
+                     0x00, 0xFF, 0x06, 0x01, 'A',              // marker
+                     0x10, 0x3E, 0x51,                         // running note-on at 16
+                     0x00, 0xF0, 0x03, 0x7E, 0x09, 0xF7,       // sysex
+                     0x10, 0x3C, 0x00,                         // running note-on velocity 0 at 32
+                     0x00, 0xF7, 0x01, 0xF8,                   // escape
+                     0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, // tempo
+                     0x10, 0x3E, 0x00,                         // running note-on velocity 0 at 48
+                     0x00, 0xB5, 0x07, 0x64,                   // a new status ends the old one
+                     0x00, 0xFF, 0x01, 0x00,                   // empty text
+                     0x00, 0x0A, 0x20};                        // running control change
+    const smf::File file = smf::Parse(FileOf(1, 480, {body}), "carry.mid");
+    const auto& ev = file.tracks[0].events;
+    ASSERT_EQ(ev.size(), 10u);
+    ExpectChannel(ev[0], 0, 0x92, 0x3C, 0x50);
+    ExpectMeta(ev[1], 0, 0x06, {'A'});
+    ExpectChannel(ev[2], 16, 0x92, 0x3E, 0x51);
+    ExpectChannel(ev[3], 32, 0x82, 0x3C, 0x40);
+    ExpectMeta(ev[4], 32, 0x51, {0x07, 0xA1, 0x20});
+    ExpectChannel(ev[5], 48, 0x82, 0x3E, 0x40);
+    ExpectChannel(ev[6], 48, 0xB5, 0x07, 0x64);
+    ExpectMeta(ev[7], 48, 0x01, {});
+    ExpectChannel(ev[8], 48, 0xB5, 0x0A, 0x20);
+    ExpectMeta(ev[9], 48, 0x2F, {});
+}
+
 TEST(StandardMidiFileParse, NoteOnWithVelocityZeroBecomesNoteOffOnTheSameChannelAndNote)
 {
     for (std::uint8_t channel = 0; channel < 16; ++channel) {
@@ -292,12 +321,15 @@ std::vector<MalformedCase> MalformedCases()
          "bad.mid: truncated variable-length quantity in track chunk 1 at byte " + At(4)},
         {"data byte first", FileOf(1, 480, {{0x00, 0x3C, 0x40}}),
          "bad.mid: data byte 0x3C where a status byte is needed in track chunk 1 at byte " + At(1)},
-        {"data byte after a meta event",
-         FileOf(1, 480, {{0x00, 0x90, 0x3C, 0x40, 0x00, 0xFF, 0x01, 0x00, 0x00, 0x3C, 0x00}}),
-         "bad.mid: data byte 0x3C where a status byte is needed in track chunk 1 at byte " + At(9)},
-        {"data byte after a sysex",
-         FileOf(1, 480, {{0x00, 0x90, 0x3C, 0x40, 0x00, 0xF0, 0x01, 0xF7, 0x00, 0x3C, 0x00}}),
-         "bad.mid: data byte 0x3C where a status byte is needed in track chunk 1 at byte " + At(9)},
+        {"data byte after a meta event that opens the track",
+         FileOf(1, 480, {{0x00, 0xFF, 0x01, 0x00, 0x00, 0x3C, 0x00}}),
+         "bad.mid: data byte 0x3C where a status byte is needed in track chunk 1 at byte " + At(5)},
+        {"data byte after a sysex that opens the track",
+         FileOf(1, 480, {{0x00, 0xF0, 0x01, 0xF7, 0x00, 0x3C, 0x00}}),
+         "bad.mid: data byte 0x3C where a status byte is needed in track chunk 1 at byte " + At(5)},
+        {"running status does not pass from one track chunk to the next",
+         FileOf(1, 480, {{0x00, 0x90, 0x3C, 0x40}, {0x00, 0x3C, 0x00}}),
+         "bad.mid: data byte 0x3C where a status byte is needed in track chunk 2 at byte 39"},
         {"status byte inside a note", FileOf(1, 480, {{0x00, 0x90, 0x3C, 0x80, 0x3C, 0x00}}),
          "bad.mid: status byte 0x80 where a data byte is needed in track chunk 1 at byte " + At(3)},
         {"note cut by the chunk end", Cat({Header(1, 1, 480), Chunk("MTrk", {0x00, 0x90, 0x3C})}),

@@ -86,6 +86,23 @@ TEST_F(MultimediaTimerTest, KilledTimerNeverFires)
     EXPECT_EQ(timeKillEvent(killed), MMSYSERR_INVALPARAM);
 }
 
+TEST_F(MultimediaTimerTest, StallHoldsTheNextFiringsBackAndKeepsTheirOrder)
+{
+    const std::size_t firedBefore = winmm_virtual::GetTimerFiringCount();
+    const Clock::time_point setAt = Clock::now();
+    winmm_virtual::StallNextTimerFiring(120ms);
+    ASSERT_NE(timeSetEvent(10, 0, &RecordFiring, 1, TIME_ONESHOT), 0u);
+    ASSERT_NE(timeSetEvent(20, 0, &RecordFiring, 2, TIME_ONESHOT), 0u);
+    ASSERT_NE(timeSetEvent(1, 0, &RecordFiring, 3, TIME_ONESHOT), 0u);
+    // The stall begins when timer 3 falls due; the others fall due during it.
+
+    ASSERT_TRUE(log.WaitForCount(3));
+    std::lock_guard lock(log.mutex);
+    EXPECT_EQ(log.users, (std::vector<DWORD_PTR>{3, 1, 2}));
+    EXPECT_GE(log.times.front() - setAt, 121ms);
+    EXPECT_GE(winmm_virtual::GetTimerFiringCount() - firedBefore, 3u);
+}
+
 TEST_F(MultimediaTimerTest, FiredTimerCannotBeKilled)
 {
     const UINT id = timeSetEvent(1, 0, &RecordFiring, 1, TIME_ONESHOT);

@@ -1,5 +1,6 @@
-// make_demo_show: writes the demo show into the folder given as its only argument: "show.json" and one
-// Standard MIDI File (format 1, division 480) per song. The music is simple and our own: triad
+// make_demo_show: writes the demo show into the folder given as its only argument: "show.json", one
+// Standard MIDI File (format 1, division 480) per song, the change log "lanterns_on_the_quay-1.0.logdata",
+// the score archive "score.tar" and "AlbumArtwork.jpg". The music is simple and our own: triad
 // arpeggios, held string chords, bass roots and fifths, a drum groove and a chord-tone vocal line.
 //
 //   make_demo_show <folder>
@@ -62,12 +63,49 @@
 // four bars of "10"; the winds change program from 73 to 71 at bar 9 of "10". Every track of a song
 // ends (end-of-track event) at the song's end. Note-offs are written as note-ons with velocity 0, with
 // running status.
+//
+// The change log (version 1.0) is made through the core library's change-log editor, so every edit
+// obeys the editor's rules, and written with its ".logdata" writer. Its file name starts with the show
+// key: the show's name lower-cased with spaces as '_' ("lanterns_on_the_quay"); the core library
+// leaves the key to its caller, and a show loads its newest ".logdata" whatever the key. The log has
+// one network destination: "Lighting desk", network id "lights", UDP to 127.0.0.1 port 53000. Edits
+// sit on bar lines (from and to as bar:beat): a region runs from beat 1 of its first bar to beat 1 of
+// the bar after its last ("end": the song's end). Song "2" counts its pickup as bar 1, as show.json
+// does.
+//
+// | song | kind          | id | from      | to      | ticks       | value                                     |
+// |------|---------------|----|-----------|---------|-------------|-------------------------------------------|
+// | "1"  | vamp          | @1 | 1:1       | 3:1     | 0-3840      | 0: until released (the curtain goes up)   |
+// | "1"  | cut           | B1 | 5:1       | 9:1     | 7680-15360  | the second phrase; bar 4 goes on to bar 9 |
+// | "1"  | marker        | E1 | 9:1       |         | 15360       | "Piu mosso" (the tempo rises to 132)      |
+// | "1"  | caesura       | N1 | 12:1      |         | 21120       | a breath before the last bar              |
+// | "2"  | transposition | C1 | 1:1       | end     | 0-29280     | -2: the whole song a tone lower           |
+// | "2"  | click         | L1 | 2:1       | 10:1    | 480-15840   | 16: a click every half note in the verse  |
+// | "2"  | marker        | E2 | 10:1      |         | 15840       | "Chorus"                                  |
+// | "2"  | repeat        | A1 | 10:1      | 14:1    | 15840-23520 | 2: the chorus twice                       |
+// | "2"  | tempo scale   | F1 | 14:1      | end     | 23520-29280 | 0.9: the 3/4 coda broader                 |
+// | "2"  | OSC cue       | S1 | 14:1      |         | 23520       | "/cue/14/go" to "lights" (lighting cue)   |
+//
+// The score archive holds one 600 x 800 PNG per page that show.json names ("page-01.png" ...), each
+// showing the song, the page number and its bars; the album art is a 512 x 512 JPEG with the show's
+// name. Both are drawn with Qt on the offscreen platform (unless QT_QPA_PLATFORM says otherwise).
+
+#include "DemoImages.h"
+
+#include <brix_core/ChangeLog.h>
+#include <brix_core/Editor.h>
+#include <brix_core/LogDataFile.h>
+#include <brix_core/NetworkPath.h>
+#include <brix_core/ShowFolder.h>
 
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -85,6 +123,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+const std::string kShowName = "Lanterns on the Quay";
+const std::string kCustomer = "Brix Demo Company";
 constexpr std::uint16_t kDivision = 480;
 constexpr std::uint32_t kEighth = kDivision / 2;
 constexpr int kPitchBendCentre = 0x2000;
@@ -425,11 +465,16 @@ struct SongPlan {
     std::function<void(SongTracks&)> extras; // the song's own touches; may be empty
 };
 
+BarMap BarsOf(const SongPlan& plan)
+{
+    return BarMap(static_cast<int>(plan.chords.size()), plan.pickupBeats, plan.meters);
+}
+
 // The tracks of one song while they are being filled.
 class SongTracks {
 public:
     explicit SongTracks(const SongPlan& plan)
-        : plan(plan), bars(static_cast<int>(plan.chords.size()), plan.pickupBeats, plan.meters)
+        : plan(plan), bars(BarsOf(plan))
     {
         for (Part part : plan.parts) {
             tracks.emplace(part, PartTrack(InfoOf(part)));
@@ -823,9 +868,9 @@ std::string ShowJson(const std::vector<SongPlan>& plans)
     json.Key("format");
     json.Int(1);
     json.Key("name");
-    json.String("Lanterns on the Quay");
+    json.String(kShowName.c_str());
     json.Key("customer");
-    json.String("Brix Demo Company");
+    json.String(kCustomer.c_str());
     json.Key("songs");
     json.StartArray();
     for (const SongPlan& plan : plans) {
@@ -871,6 +916,72 @@ std::string ShowJson(const std::vector<SongPlan>& plans)
     return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
+// ---------------------------------------------------------------------------------------------
+// The change log and the pictures.
+
+// The key that starts the names of the show's change-log versions.
+std::string ShowKey(const std::string& showName)
+{
+    std::string key;
+    for (const char c : showName) {
+        key += c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return key;
+}
+
+const SongPlan& PlanOf(const std::vector<SongPlan>& plans, const std::string& number)
+{
+    for (const SongPlan& plan : plans) {
+        if (plan.number == number) {
+            return plan;
+        }
+    }
+    throw std::logic_error("no song " + number);
+}
+
+// Makes the edits of the table above on the show just written to the folder and writes the log.
+void WriteChangeLog(const std::filesystem::path& folder, const std::vector<SongPlan>& plans)
+{
+    const brix_midi::LoadedShow loaded = brix_midi::LoadShowFolder(folder.string());
+    CL::Editor editor(loaded.show, loaded.changeLog);
+    editor.UpdateNetworks({CL::NetworkPath("Lighting desk", "lights", "127.0.0.1", 53000, false)});
+    // The first tick of a bar; bar n + 1 of an n-bar song is the song's end. Ids are left to the
+    // editor, which numbers each kind from 1.
+    const auto bar = [&](const std::string& song, int number) {
+        return BarsOf(PlanOf(plans, song)).Start(number);
+    };
+
+    editor.SelectSongLogForEditing("1");
+    editor.AddEvent(CL::Vamp(bar("1", 1), bar("1", 3), "", 0));
+    editor.AddEvent(CL::Cut(bar("1", 5), bar("1", 9), "", 0));
+    editor.AddEvent(CL::Marker(bar("1", 9), "Piu mosso", ""));
+    editor.AddEvent(CL::Caesura(bar("1", 12), "", 0));
+
+    editor.SelectSongLogForEditing("2");
+    editor.AddEvent(CL::Transpose(bar("2", 1), bar("2", 18), "", -2));
+    editor.AddEvent(CL::Click(bar("2", 2), bar("2", 10), "", 16));
+    editor.AddEvent(CL::Marker(bar("2", 10), "Chorus", ""));
+    editor.AddEvent(CL::Repeat(bar("2", 10), bar("2", 14), "", 2));
+    editor.AddEvent(CL::TempoScale(bar("2", 14), bar("2", 18), "", 0.9));
+    editor.AddEvent(CL::Osc(bar("2", 14), "", CL::OscProperties("/cue/14/go", "lights")));
+
+    CL::WriteLogDataFile(folder, ShowKey(kShowName), editor.GetChangeLog());
+}
+
+// The pages of show.json with the bars each holds.
+std::vector<ScorePage> ScorePages(const std::vector<SongPlan>& plans)
+{
+    std::vector<ScorePage> pages;
+    for (const SongPlan& plan : plans) {
+        for (std::size_t i = 0; i < plan.pages.size(); ++i) {
+            const int lastBar = i + 1 < plan.pages.size() ? plan.pages[i + 1].bar - 1
+                                                          : static_cast<int>(plan.chords.size());
+            pages.push_back({plan.pages[i].page, plan.number, plan.name, plan.pages[i].bar, lastBar});
+        }
+    }
+    return pages;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -879,7 +990,11 @@ int main(int argc, char** argv)
         std::cerr << "usage: make_demo_show <folder>\n";
         return 2;
     }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     try {
+        const QGuiApplication application(argc, argv); // for drawing text
         const std::filesystem::path folder = argv[1];
         std::filesystem::create_directories(folder);
         const std::vector<SongPlan> plans = Plans();
@@ -893,6 +1008,9 @@ int main(int argc, char** argv)
             WriteFileAtomically(folder / plan.file, std::string(file.begin(), file.end()));
         }
         WriteFileAtomically(folder / "show.json", ShowJson(plans));
+        WriteChangeLog(folder, plans);
+        WriteFileAtomically(folder / "score.tar", ScoreArchive(kShowName, ScorePages(plans)));
+        WriteFileAtomically(folder / "AlbumArtwork.jpg", AlbumArtwork(kShowName, kCustomer));
     } catch (const std::exception& e) {
         std::cerr << "make_demo_show: " << e.what() << "\n";
         return 1;

@@ -1,5 +1,6 @@
 #include "MidiDeviceInfo.h"
 
+#include <fennic/CoutBuffer.h>
 #include <fennic/Format.h>
 
 #include <sstream>
@@ -176,4 +177,18 @@ MidiPortError MidiPortFailure(const char* callName, MMRESULT result)
 {
     return MidiPortError(
         fennic::format("%s: %d %s", callName, static_cast<int>(result), GetMidiErrorAsString(result).c_str()));
+}
+
+std::string CreateErrorMessage(const char* file, int line, int error, const std::string& text)
+{
+    if (text.empty()) {
+        return fennic::format("%s line %d: Error %d.", file, line, error);
+    }
+    return fennic::format("%s line %d: Error %d %s.", file, line, error, text.c_str());
+}
+
+void ReportFailure(const std::string& message)
+{
+    fennic::CoutBuffer() << "[ERROR] " << message << fennic::endl;
+    throw BrixMidiError(message);
 }

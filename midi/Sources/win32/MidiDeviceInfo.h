@@ -36,3 +36,11 @@ void CheckMidiResult(MMRESULT result, const char* description,
 
 // The port failure of an input device call: "<call>: <result> <GetMidiErrorAsString(result)>".
 MidiPortError MidiPortFailure(const char* callName, MMRESULT result);
+
+// A failure with an error number: "<file> line <line>: Error <error> <text>.", or
+// "<file> line <line>: Error <error>." when the text is empty.
+std::string CreateErrorMessage(const char* file, int line, int error, const std::string& text);
+
+// The failure report: "[ERROR] " and the message as one console line, then BrixMidiError with the
+// message.
+[[noreturn]] void ReportFailure(const std::string& message);

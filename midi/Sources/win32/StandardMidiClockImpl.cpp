@@ -1,16 +1,34 @@
 #include "StandardMidiClockImpl.h"
 
-#include "BrixMidiError.h"
+#include "MidiDeviceInfo.h"
 
 #include <brix_core/BrixLog.h>
 #include <fennic/CoutBuffer.h>
 #include <fennic/Format.h>
 #include <fennic/Log.h>
 
-#include <exception>
+#include <system_error>
 
 namespace {
 using Lock = std::unique_lock<std::mutex>;
+
+// The clock whose next clock SetClockTimer found due already, on this thread: the firing in progress
+// here fires it at once. Thread-local because once a timer is armed, the next firing may run on the
+// timer thread while this one is still returning.
+thread_local const StandardMidiClockImpl* overdueClock = nullptr;
+
+// The error number that an exception passing through the timer's arming shows: the code of a system
+// error, else -1.
+int ErrorNumberOfCurrentException()
+{
+    try {
+        throw;
+    } catch (const std::system_error& e) {
+        return e.code().value();
+    } catch (...) {
+        return -1;
+    }
+}
 }  // namespace
 
 StandardMidiClockImpl::StandardMidiClockImpl() : clockThread_([this] { RunLoop(); }) {}
@@ -89,15 +107,26 @@ void StandardMidiClockImpl::RunLoop()
 
 void StandardMidiClockImpl::DoTimerCallback(std::uint64_t armGeneration)
 {
-    const double clockTime = GetClockState().GetClockTime();
-    chrono_.Start(clockTime);
+    bool overdue = false;
     bool goesOn = false;
-    try {
-        goesOn = AdvanceClock(armGeneration);
-    } catch (...) {
-        BrixLogCurrentException(__FILE__, __LINE__);
-        DisarmPlayback();
-    }
+    do {
+        const double clockTime = GetClockState().GetClockTime();
+        if (overdue) {
+            chrono_.StartOverdue(clockTime);
+        } else {
+            chrono_.Start(clockTime);
+        }
+        overdueClock = nullptr;
+        goesOn = false;
+        try {
+            goesOn = AdvanceClock(armGeneration);
+        } catch (...) {
+            BrixLogCurrentException(__FILE__, __LINE__);
+            DisarmPlayback();
+        }
+        overdue = overdueClock == this;
+        overdueClock = nullptr;
+    } while (goesOn && overdue);
     if (!goesOn) {
         EndChain(armGeneration);
     }
@@ -130,7 +159,7 @@ void StandardMidiClockImpl::DoTimerCallbackFromThread(UINT timerId)
 void StandardMidiClockImpl::SetClockTimer(double clockTime)
 {
     const double period = chrono_.CorrectClockPeriodForAverageError(clockTime);
-    const UINT milliseconds = TimerDelayMilliseconds(period, chrono_.GetSecondsSinceStart());
+    const double spent = chrono_.GetSecondsSinceStart();
 
     Lock lock(startMutex_);
     if (!run_) {
@@ -140,27 +169,26 @@ void StandardMidiClockImpl::SetClockTimer(double clockTime)
         EndChain(generation);
         return;
     }
+    if (spent >= period) {
+        // The next clock fell due while this one was sent: the firing in progress fires it at once.
+        overdueClock = this;
+        return;
+    }
+    const UINT milliseconds = TimerDelayMilliseconds(period, spent);
     fennic::LogFilter logFilter("timeSetEvent");
     UINT timerId = 0;
     try {
         fennic::LogAttempt(logFilter, __FILE__, __LINE__);
         timerId = timeSetEvent(milliseconds, 0, &StandardMidiClockImpl::TimerCallback,
                                reinterpret_cast<DWORD_PTR>(this), TIME_ONESHOT);
-    } catch (const std::exception& e) {
-        ReportTimerFailure(__FILE__, __LINE__, e.what());
+    } catch (...) {
+        ReportFailure(CreateErrorMessage(__FILE__, __LINE__, ErrorNumberOfCurrentException(), "timeSetEvent"));
     }
     if (timerId == 0) {
-        ReportTimerFailure(__FILE__, __LINE__, "");
+        ReportFailure(fennic::CreateFailureMessage(__FILE__, __LINE__, "timeSetEvent", ""));
     }
     timerId_ = timerId;
     fennic::LogSuccess(logFilter, __FILE__, __LINE__);
-}
-
-void StandardMidiClockImpl::ReportTimerFailure(const char* file, int line, const std::string& detail)
-{
-    const std::string message = fennic::CreateFailureMessage(file, line, "timeSetEvent", detail);
-    fennic::CoutBuffer() << "[ERROR] " << message << fennic::endl;
-    throw BrixMidiError(message);
 }
 
 void StandardMidiClockImpl::EndChain(std::uint64_t armGeneration)

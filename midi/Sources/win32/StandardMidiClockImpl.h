@@ -15,6 +15,11 @@
 // goes on arms a one-shot timer for the next one (SetClockTimer), whose callback fires it on the
 // timer thread. Each firing measures the previous period with MidiClockChrono and shortens the next
 // delay by the learned average error and by the time already spent in the firing.
+// Stalls: the delays run on the chrono's grid, so a late firing does not shift the song. When the
+// next clock is already due as a firing ends (the machine stalled, or the send step took longer than
+// a clock), it fires at once in the same firing, and so on until the clock is back on its grid: the
+// clocks that fell due go out at once, in order. A stall beyond MidiClockChrono::kStallLimitSeconds
+// is not caught up; the chrono starts its grid anew with a warning.
 //
 // Owner: the MIDI player.
 // Threads: the clock thread (started by the constructor) waits for start requests and fires the first
@@ -47,7 +52,8 @@ private:
     static void CALLBACK TimerCallback(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
     void RunLoop();
-    // One firing of the chain begun under armGeneration; ends the chain when the firing goes no further.
+    // One firing of the chain begun under armGeneration, with the clocks that fell due meanwhile;
+    // ends the chain when the firing goes no further.
     void DoTimerCallback(std::uint64_t armGeneration);
     void DoTimerCallbackFromThread(UINT timerId);
     // Releases the timer period of the chain begun under armGeneration, once.
@@ -55,7 +61,6 @@ private:
     // Ends the live chain's pending timer: kills it (ending the chain) or waits it out, and waits for
     // the firings running on the timer thread.
     void EndPendingTimer();
-    [[noreturn]] void ReportTimerFailure(const char* file, int line, const std::string& detail);
 
     std::mutex startMutex_;
     std::condition_variable startCondition_;
@@ -67,6 +72,7 @@ private:
     std::uint64_t chainGeneration_ = 0;
     UINT timerId_ = 0;
     unsigned int firingsInFlight_ = 0;
-    MidiClockChrono chrono_;
+    static constexpr unsigned int kChronoReportInterval = 100;
+    MidiClockChrono chrono_{kChronoReportInterval};
     std::thread clockThread_;  // last: starts once the members above exist
 };

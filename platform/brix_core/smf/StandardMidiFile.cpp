@@ -92,8 +92,8 @@ public:
                 firstIsData = true;
             }
 
+            // Meta and system-exclusive events leave the running status in force.
             if (status == kMetaStatus) {
-                runningStatus = 0;
                 Event event = ReadMeta(static_cast<std::uint32_t>(tick), eventStart);
                 const bool endOfTrack = event.metaType == kEndOfTrack;
                 track.events.push_back(std::move(event));
@@ -101,7 +101,6 @@ public:
                     break;
                 }
             } else if (status == kSysExStatus || status == kSysExEscapeStatus) {
-                runningStatus = 0;
                 SkipSysEx(eventStart);
             } else if (status >= 0xF0) {
                 Fail("unexpected status byte " + Hex(status, 2), eventStart);

@@ -68,5 +68,8 @@ void GuiDispatcher::SendPlayhead(unsigned int tickIndex) { Send(GuiEventKind::Pl
 void GuiDispatcher::SendPlaybackError(const std::string& message) {
     Send(GuiEventKind::PlaybackError, 0, 0, message);
 }
+void GuiDispatcher::SendMidiClockDebugMessage(const std::string& message) {
+    Send(GuiEventKind::MidiClockDebugMessage, 0, 0, message);
+}
 
 }  // namespace notify

@@ -19,8 +19,13 @@ namespace brix_midi {
 
 namespace {
 
-// A song longer than this many beats is refused rather than filling memory with bars and beats.
+// Bounds that keep a show from filling memory with bars, beats and events: a song longer than this
+// many beats is refused, and so is a show whose songs together hold more beats or voice events than
+// these (a small show.json may name one long MIDI file in many songs). A real show holds a few tens
+// of thousands of beats and a few hundred thousand events in all.
 constexpr std::uint64_t kMaxBeatsPerSong = 1000000;
+constexpr std::uint64_t kMaxBeatsPerShow = 2000000;
+constexpr std::uint64_t kMaxVoiceEventsPerShow = 4000000;
 
 constexpr std::uint32_t kDefaultMicrosecondsPerQuarter = 500000;
 
@@ -139,6 +144,16 @@ bool IsPlainFileName(const std::string& name) {
            name.find_first_of("/\\") == std::string::npos;
 }
 
+// A string field that names something (a song, a file) cannot hold a NUL: the name would be cut
+// there when it is used.
+std::string NameField(const JsonFields& fields, const char* key) {
+    std::string name = fields.String(key, true);
+    if (name.find('\0') != std::string::npos) {
+        fields.FailField(key, "must not hold a NUL character");
+    }
+    return name;
+}
+
 std::vector<PageEntry> ReadPages(const JsonFields& song, const std::string& file,
                                  const std::string& context) {
     std::vector<PageEntry> pages;
@@ -194,7 +209,8 @@ Groups ReadGroups(const JsonFields& show, const std::string& file) {
 ShowEntry ReadShowJson(const std::string& path) {
     const std::string text = ReadText(path);
     rapidjson::Document document;
-    document.Parse(text.c_str(), text.size());
+    // The iterative parser keeps its nesting on the heap: no depth of nesting overflows the stack.
+    document.Parse<rapidjson::kParseIterativeFlag>(text.c_str(), text.size());
     if (document.HasParseError()) {
         Fail(path, "malformed JSON at byte " + std::to_string(document.GetErrorOffset()) + ": " +
                        rapidjson::GetParseError_En(document.GetParseError()));
@@ -223,7 +239,7 @@ ShowEntry ReadShowJson(const std::string& path) {
         }
         const JsonFields fields(songs[i], path, context);
         SongEntry song;
-        song.number = fields.String("number", true);
+        song.number = NameField(fields, "number");
         if (song.number.empty()) {
             fields.FailField("number", "must not be empty");
         }
@@ -231,7 +247,7 @@ ShowEntry ReadShowJson(const std::string& path) {
             Fail(path, "song number \"" + song.number + "\" is given twice");
         }
         song.name = fields.String("name", true);
-        song.midi = fields.String("midi", true);
+        song.midi = NameField(fields, "midi");
         if (!IsPlainFileName(song.midi)) {
             fields.FailField("midi", "must name a file in the show folder, not \"" + song.midi + "\"");
         }
@@ -243,6 +259,30 @@ ShowEntry ReadShowJson(const std::string& path) {
     entry.groups = ReadGroups(show, path);
     return entry;
 }
+
+// What the songs loaded so far hold of the show's bounds. Each song adds its beats and voice events
+// as they are built; the first one past a bound stops the load with an error naming show.json.
+class ShowBudget {
+public:
+    explicit ShowBudget(std::string showJsonPath) : showJsonPath_(std::move(showJsonPath)) {}
+
+    void StartSong(const SongEntry& song) { song_ = &song; }
+    void TakeBeat() { Take(beats_, kMaxBeatsPerShow, "beats"); }
+    void TakeVoiceEvent() { Take(voiceEvents_, kMaxVoiceEventsPerShow, "MIDI events"); }
+
+private:
+    void Take(std::uint64_t& count, std::uint64_t bound, const char* what) {
+        if (++count > bound) {
+            Fail(showJsonPath_, "song \"" + song_->number + "\" (" + song_->midi + ") takes the show past " +
+                                    std::to_string(bound) + " " + what + " in all");
+        }
+    }
+
+    std::string showJsonPath_;
+    const SongEntry* song_ = nullptr;
+    std::uint64_t beats_ = 0;
+    std::uint64_t voiceEvents_ = 0;
+};
 
 // ---- MIDI files -------------------------------------------------------------------------------
 
@@ -332,7 +372,7 @@ void ReadMeta(const smf::Event& event, const std::string& path, FileContent& con
     }
 }
 
-FileContent ReadFileContent(const smf::File& file, const std::string& path) {
+FileContent ReadFileContent(const smf::File& file, const std::string& path, ShowBudget& budget) {
     FileContent content;
     for (std::size_t t = 0; t < file.tracks.size(); ++t) {
         const std::vector<smf::Event>& events = file.tracks[t].events;
@@ -363,6 +403,7 @@ FileContent ReadFileContent(const smf::File& file, const std::string& path) {
             if (event.status == 0xFF) {
                 continue;
             }
+            budget.TakeVoiceEvent();
             const auto id = static_cast<unsigned short>((port << 4) | (event.status & 0x0F));
             auto [track, added] = content.tracks.try_emplace(id);
             if (added) {
@@ -390,8 +431,8 @@ std::shared_ptr<VoiceTrack> BuildVoiceTrack(unsigned short id, TrackBuild build)
 // Adds a bars/beats record per beat up to the last tick index; returns the start tick of each bar.
 // A pickup of p > 0 makes bar 1 last p notes of the first meter's denominator.
 std::map<std::uint32_t, std::uint32_t> AddBarsAndBeats(TL::Timeline& timeline, std::uint32_t pickup,
-                                                       std::uint16_t division,
-                                                       const std::string& path) {
+                                                       std::uint16_t division, const std::string& path,
+                                                       ShowBudget& budget) {
     const std::vector<TL::Meter>& meters = timeline.GetMeters();
     const std::uint64_t end = std::max<std::uint32_t>(timeline.GetLastTickIndex(), 1);
     std::map<std::uint32_t, std::uint32_t> barStarts;
@@ -415,6 +456,7 @@ std::map<std::uint32_t, std::uint32_t> AddBarsAndBeats(TL::Timeline& timeline, s
             if (++beats > kMaxBeatsPerSong) {
                 Fail(path, "song is longer than " + std::to_string(kMaxBeatsPerSong) + " beats");
             }
+            budget.TakeBeat();
             timeline.Add(TL::BarsBeats(static_cast<std::uint32_t>(beatTick), bar, beat++));
         }
         tick = barEnd;
@@ -423,14 +465,15 @@ std::map<std::uint32_t, std::uint32_t> AddBarsAndBeats(TL::Timeline& timeline, s
 }
 
 std::shared_ptr<SongData> LoadSong(const SongEntry& entry, const std::string& folder,
-                                   const std::string& showJsonPath) {
+                                   const std::string& showJsonPath, ShowBudget& budget) {
+    budget.StartSong(entry);
     const std::string path = fennic::path::Join(folder, entry.midi);
     const smf::File file = smf::ReadFile(path);
     if (file.division < 24) {
         Fail(path, "division of " + std::to_string(file.division) +
                        " ticks per quarter note is below 24");
     }
-    FileContent content = ReadFileContent(file, path);
+    FileContent content = ReadFileContent(file, path, budget);
 
     TL::Timeline timeline;
     timeline.SetLastTickIndex(content.lastTick);
@@ -450,7 +493,7 @@ std::shared_ptr<SongData> LoadSong(const SongEntry& entry, const std::string& fo
         Fail(showJsonPath, context + "a pickup of " + std::to_string(entry.pickup) +
                                " beats is not shorter than a bar of " + TL::as_string(first));
     }
-    const auto barStarts = AddBarsAndBeats(timeline, entry.pickup, file.division, path);
+    const auto barStarts = AddBarsAndBeats(timeline, entry.pickup, file.division, path, budget);
     for (const PageEntry& page : entry.pages) {
         const auto start = barStarts.find(page.bar);
         if (start == barStarts.end()) {
@@ -479,11 +522,12 @@ LoadedShow LoadShowFolder(const std::string& folder) {
     ShowEntry entry = ReadShowJson(showJsonPath);
 
     LoadedShow loaded;
+    ShowBudget budget(showJsonPath);
     loaded.show.SetName(entry.name);
     loaded.show.SetCustomer(entry.customer);
     loaded.show.SetGroups(std::move(entry.groups));
     for (const SongEntry& song : entry.songs) {
-        loaded.show.AddSong(LoadSong(song, folder, showJsonPath));
+        loaded.show.AddSong(LoadSong(song, folder, showJsonPath, budget));
         loaded.changeLog.AddSongLog(CL::SongLog(song.number, song.name));
     }
     return loaded;

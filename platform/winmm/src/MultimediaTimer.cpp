@@ -58,6 +58,18 @@ public:
         return id;
     }
 
+    void StallNextFiring(std::chrono::milliseconds stall)
+    {
+        std::lock_guard lock(mutex_);
+        pendingStall_ = stall;
+    }
+
+    std::size_t GetFiringCount()
+    {
+        std::lock_guard lock(mutex_);
+        return firingCount_;
+    }
+
     MMRESULT Kill(UINT id)
     {
         std::unique_lock lock(mutex_);
@@ -111,10 +123,19 @@ private:
                 wake_.wait_until(lock, due);
                 continue;
             }
+            if (pendingStall_.count() > 0) {
+                stallUntil_ = Clock::now() + pendingStall_;
+                pendingStall_ = {};
+            }
+            if (Clock::now() < stallUntil_) {
+                wake_.wait_until(lock, stallUntil_);
+                continue;
+            }
             const Timer timer = first->second;
             keys_.erase(timer.id);
             pending_.erase(first);
             runningId_ = timer.id;
+            ++firingCount_;
             lock.unlock();
             Fire(timer);
             lock.lock();
@@ -142,6 +163,9 @@ private:
     std::uint64_t sequence_ = 0;
     UINT lastId_ = 0;
     UINT runningId_ = 0;
+    std::chrono::milliseconds pendingStall_{};
+    Clock::time_point stallUntil_{};
+    std::size_t firingCount_ = 0;
     bool stopping_ = false;
     std::thread thread_;  // last: starts once the members above exist
 };
@@ -223,3 +247,17 @@ MMRESULT WINAPI timeKillEvent(UINT uTimerID)
     }
     return winmm_impl::Timers().Kill(uTimerID);
 }
+
+namespace winmm_virtual {
+
+void StallNextTimerFiring(std::chrono::milliseconds stall)
+{
+    winmm_impl::Timers().StallNextFiring(stall);
+}
+
+std::size_t GetTimerFiringCount()
+{
+    return winmm_impl::Timers().GetFiringCount();
+}
+
+}  // namespace winmm_virtual

@@ -30,6 +30,7 @@ enum class GuiEventKind {
     StatusTempoDifference,  // value: per cent
     Playhead,               // value: tick index the playhead shows
     PlaybackError,          // text: why playback stopped on its own (a song that could not be played on)
+    MidiClockDebugMessage,  // text: the MIDI clock's timing statistics, lines ended by '\n'
 };
 
 struct GuiEvent {
@@ -73,6 +74,7 @@ public:
     void SendStatusTempoDifference(int percent);
     void SendPlayhead(unsigned int tickIndex);
     void SendPlaybackError(const std::string& message);
+    void SendMidiClockDebugMessage(const std::string& message);
 
 private:
     void Send(GuiEventKind kind, std::int64_t value = 0, std::int64_t second = 0, std::string text = {});

@@ -35,13 +35,16 @@
 //   (p must be less than its numerator); bar 2 starts after it. A time signature starts a new bar at
 //   its tick.
 // Pages: each {"bar": b, "page": p} puts page p at the first beat of bar b.
+// Bounds: a song holds at most 1000000 beats; the songs of a show hold at most 2000000 beats and
+//   4000000 voice events in all (a song that names a MIDI file another song names counts again).
 //
 // All or nothing: on any fault nothing is returned and an exception names the file and the fault:
 // fennic::IoError when a file cannot be opened or read; smf::FormatError (a fennic::RuntimeError) for
 // a malformed MIDI file (truncated, bad chunk, SMPTE division ...); ShowFolderError for everything else
-// (malformed show.json, a missing or mistyped field, a song number given twice, a "midi" name that
-// leaves the folder, a bad time signature, tempo or key event, a page on a bar the song does not
-// have, a pickup not shorter than the first bar).
+// (malformed show.json, a missing or mistyped field, a song number given twice, a NUL character in a
+// song number or "midi" name, a "midi" name that leaves the folder, a bad time signature, tempo or
+// key event, a page on a bar the song does not have, a pickup not shorter than the first bar, a song
+// or a show past its bounds).
 namespace brix_midi {
 
 class ShowFolderError : public fennic::RuntimeError {

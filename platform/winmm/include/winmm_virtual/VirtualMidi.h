@@ -118,4 +118,11 @@ struct TimePeriodCounts {
 TimePeriodCounts GetTimePeriodCounts();
 void ResetTimePeriodCounts();
 
+// Holds the multimedia timer thread up for the given time before it fires its next timer, as a
+// stalled machine would: every timer that falls due meanwhile fires late, in deadline order. Timers
+// can still be set and killed during the stall.
+void StallNextTimerFiring(std::chrono::milliseconds stall);
+// Multimedia timer callbacks begun since the process started.
+std::size_t GetTimerFiringCount();
+
 }  // namespace winmm_virtual

@@ -16,7 +16,9 @@
 //   the end-of-track event inside the same chunk are ignored; a chunk that ends without one is
 //   accepted.
 // - System-exclusive events (0xF0 and 0xF7) are skipped.
-// - Meta and system-exclusive events cancel running status, so a data byte right after one is a fault.
+// - Running status lasts until the next channel status byte: meta and system-exclusive events in
+//   between leave it in force, as many sequencers write them. A data byte where no channel status
+//   came before it in the chunk (running status does not pass from one chunk to the next) is a fault.
 // - Chunks other than "MTrk" after the header are skipped.
 //
 // Faults throw fennic::IoError when the file cannot be opened or read, and smf::FormatError for
