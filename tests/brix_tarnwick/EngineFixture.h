@@ -179,8 +179,8 @@ private:
     }
 };
 
-// A copy of the demo show in a fresh temporary folder (with a data folder beside it), removed at the
-// end. The engine writes its mixer settings into the show folder.
+// A copy of the demo show without its change-log versions in a fresh temporary folder (with a data
+// folder beside it), removed at the end. The engine writes its mixer settings into the show folder.
 class ShowCopy {
 public:
     ShowCopy()
@@ -192,6 +192,13 @@ public:
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(root_ / "data");
         std::filesystem::copy(BRIX_DEMO_SHOW_DIR, root_ / "demo", std::filesystem::copy_options::recursive);
+        // The tests start from an empty change log, or write their own: the demo's edits (a vamp held
+        // until released at the top of song 1 among them) are left out of the copy.
+        for (const auto& entry : std::filesystem::directory_iterator(root_ / "demo")) {
+            if (entry.path().extension() == ".logdata") {
+                std::filesystem::remove(entry.path());
+            }
+        }
     }
     ~ShowCopy() { std::filesystem::remove_all(root_); }
     ShowCopy(const ShowCopy&) = delete;

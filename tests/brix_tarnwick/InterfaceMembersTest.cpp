@@ -10,6 +10,7 @@
 #include <brix_player_core/Player.h>
 
 #include <atomic>
+#include <set>
 #include <fstream>
 #include <iterator>
 
@@ -671,6 +672,31 @@ TEST(EngineLife, AChangeLogOfANewerFormatFailsTheConstructionWithItsOwnError)
     std::filesystem::remove(show.Folder() / "demo-9.0.logdata");
     brix::Tarnwick2Interface engine(show.Folder().string(), show.DataFolder().string(), nullptr);
     EXPECT_EQ(engine.GetCurrentSongNumber(), "1");
+}
+
+TEST(EngineChangeLog, TheDemoShowStartsWithItsOwnChangeLogVersion)
+{
+    ShowCopy show;
+    std::filesystem::copy(std::filesystem::path(BRIX_DEMO_SHOW_DIR) / "lanterns_on_the_quay-1.0.logdata", show.Folder());
+    winmm_virtual::VirtualMidiOutput device(u"engine test output");
+    brix::Tarnwick2Interface engine(show.Folder().string(), show.DataFolder().string(), nullptr);
+
+    EXPECT_EQ(engine.GetLogVersion(), "1.0");
+    std::set<std::string> ids;
+    for (const auto& [song, events] : engine.GetChangeLogPanelEventsForAllSongs()) {
+        for (const auto& event : events) {
+            if (event) {
+                ids.insert(song + ":" + event->EventId());
+            }
+        }
+    }
+    for (const char* id : {"1:@1", "1:B1", "1:N1", "2:A1", "2:C1", "2:F1", "2:L1", "2:S1"}) {
+        EXPECT_TRUE(ids.contains(id)) << id;
+    }
+    const auto networks = engine.GetNetworks();
+    ASSERT_EQ(networks.size(), 1u);
+    EXPECT_EQ(networks.front().NetworkId(), "lights");
+    engine.Shutdown();
 }
 
 }  // namespace
