@@ -443,6 +443,9 @@ void MidiPlayer::NotifyOutputHasStopped()
         gui::GetGuiUpdate().UpdateOnce();
         notify::guiDispatcher.SendCaesura(showControl.GetCaesuraTickIndex());
         notify::guiDispatcher.SendPlaybackPaused();
+        // The buffers after the last one heard were never sent: once paused, the listener stands at
+        // the caesura, where playing goes on (and where a stop puts the position back).
+        gui::GetGuiUpdate().SendGuiUpdateWithoutCaesura(showControl.GetCaesuraTickIndex());
         output->AllNotesOff();
         FillBuffers();
         return;

@@ -363,6 +363,7 @@ TEST(MidiPlayerEndToEnd, ACaesuraStopsPlaybackThereAndContinuePlaysOn)
     ASSERT_TRUE(harness.gui.WaitFor(notify::GuiEventKind::PlaybackPaused, 10s));
     EXPECT_EQ(player.GetPlayerState(), PlayerState::Paused);
     EXPECT_EQ(harness.gui.Of(notify::GuiEventKind::Caesura).front().value, caesura);
+    EXPECT_EQ(gui::GetGuiUpdate().GetTickIndex(), caesura);  // the playhead stands at the caesura
     const std::vector<int> beforeCaesura = harness.SongNotes("1", kPiano, 9 * kBar44, caesura);
     EXPECT_EQ(KeysOf(harness.NotesHeard(kPiano)), beforeCaesura);
 

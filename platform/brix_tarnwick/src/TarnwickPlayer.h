@@ -7,8 +7,6 @@
 
 #include <brix_core/SongData.h>
 
-#include <brix_player_core/GuiUpdate.h>
-
 #include <functional>
 
 namespace brix_tarnwick {
@@ -56,16 +54,6 @@ public:
 
     ShowControl& GetShowControl() override { return showControl; }
     MidiShowControl& GetMidiShowControl() override { return showControl; }
-
-    // After a stop at a caesura the listener's position is the caesura: playing goes on from there.
-    void NotifyOutputHasStopped() override
-    {
-        const bool atCaesura = IsPlaying() && showControl.HasPendingCaesura();
-        StandardMidiPlayer::NotifyOutputHasStopped();
-        if (atCaesura && GetPlayerState() == PlayerState::Paused && gui::HasGuiUpdate()) {
-            gui::GetGuiUpdate().SendGuiUpdateWithoutCaesura(showControl.GetCaesuraTickIndex());
-        }
-    }
 
 private:
     TarnwickShowControl showControl;
