@@ -1,11 +1,10 @@
 #include "SettingsFileWriter.h"
 
 #include <fennic/Exceptions.h>
+#include <fennic/ReplaceFile.h>
 
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
-#include <system_error>
 
 void SettingsFileWriter::WriteU8(std::uint8_t value) {
     bytes.push_back(static_cast<char>(value));
@@ -30,28 +29,9 @@ void SettingsFileWriter::WriteString(const std::string& text) {
 }
 
 void SettingsFileWriter::Commit(const std::string& path) const {
-    const std::filesystem::path target = std::filesystem::path(std::u8string(path.begin(), path.end()));
-    std::filesystem::path temporary = target;
-    temporary += ".tmp";
-    const auto notWritable = [&path]() { return fennic::IoError(path + " is not writable."); };
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out.good()) {
-            throw notWritable();
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (out.fail()) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw notWritable();
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw notWritable();
+    try {
+        fennic::ReplaceFileContents(std::filesystem::path(std::u8string(path.begin(), path.end())), bytes);
+    } catch (const fennic::IoError&) {
+        throw fennic::IoError(path + " is not writable.");
     }
 }

@@ -1,6 +1,7 @@
 #include <brix_core/LogDataFile.h>
 
 #include <brix_core/BinaryReader.h>
+#include <fennic/ReplaceFile.h>
 
 #include "LittleEndian.h"
 
@@ -244,30 +245,7 @@ ChangeLog ReadLogData(std::string_view bytes, const std::string& name) {
 std::filesystem::path WriteLogDataFile(const std::filesystem::path& folder, const std::string& showKey,
                                        const ChangeLog& log) {
     const std::filesystem::path target = folder / LogDataFileName(showKey, log.GetVersion());
-    std::filesystem::path temporary = target;
-    temporary += ".tmp";
-    const std::string bytes = WriteLogData(log);
-    const auto fail = [&](const std::string& why) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return fennic::IoError(target.string() + ": cannot be written: " + why);
-    };
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            throw fail("the temporary file cannot be created");
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (out.fail()) {
-            throw fail("writing failed");
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        throw fail(error.message());
-    }
+    fennic::ReplaceFileContents(target, WriteLogData(log));
     return target;
 }
 
