@@ -1,0 +1,163 @@
+#include "OutputPathDeviceFile.h"
+
+#include <fennic/Exceptions.h>
+#include <fennic/Path.h>
+#include <fennic/ReplaceFile.h>
+
+#include <rapidjson/document.h>
+#include <rapidjson/error/en.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace brix {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string StringOf(const rapidjson::Value& value) {
+    return std::string(value.GetString(), value.GetStringLength());
+}
+
+// Keeps the first failure as the result's error.
+void Note(OutputPathDevices& result, std::string failure) {
+    if (result.error.empty()) {
+        result.error = std::move(failure);
+    }
+}
+
+// Reads one element of "outputpaths" into the result. lastId is the id of the last element whose id
+// was read ("" before the first).
+void ReadElement(const rapidjson::Value& element, std::string& lastId, OutputPathDevices& result) {
+    const std::string where =
+        lastId.empty() ? "The first outputpath found " : "The outputpath after the outputpath with id " + lastId + " ";
+    if (!element.IsObject()) {
+        Note(result, where + "is not an object. Failing.");
+        return;
+    }
+    const auto id = element.FindMember("id");
+    if (id == element.MemberEnd()) {
+        Note(result, where + " does not have an id. Failing.");
+        return;
+    }
+    if (!id->value.IsString()) {
+        Note(result, where + "has an id that is not a string. Failing.");
+        return;
+    }
+    lastId = StringOf(id->value);
+    const std::string owner =
+        lastId.empty() ? "The first outputpath found " : "The outputpath with id " + lastId + " ";
+    const auto hwid = element.FindMember("hwid");
+    if (hwid == element.MemberEnd()) {
+        Note(result, owner + " does not have a hwid. Failing.");
+        return;
+    }
+    if (!hwid->value.IsString()) {
+        Note(result, owner + "has a hwid that is not a string. Failing.");
+        return;
+    }
+    result.hwids[lastId] = StringOf(hwid->value);
+}
+
+std::filesystem::path FileSystemPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+}  // namespace
+
+OutputPathDevices ParseOutputPathDevices(std::string_view text) {
+    OutputPathDevices result;
+    if (text.starts_with(kByteOrderMark)) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    rapidjson::Document document;
+    // Iterative parsing keeps deep nesting off the call stack; strings must be valid UTF-8.
+    document.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag>(text.data(), text.size());
+    if (document.HasParseError()) {
+        const rapidjson::ParseErrorCode code = document.GetParseError();
+        result.error = "The output path config file has a parse error: " + std::to_string(static_cast<int>(code)) +
+                       " " + rapidjson::GetParseError_En(code);
+        result.unreadable = code != rapidjson::kParseErrorDocumentEmpty;
+        return result;
+    }
+    const auto unreadable = [&result](std::string failure) {
+        result.error = std::move(failure);
+        result.unreadable = true;
+        return result;
+    };
+    const auto paths = document.IsObject() ? document.FindMember("outputpaths") : document.MemberEnd();
+    if (!document.IsObject() || paths == document.MemberEnd()) {
+        return unreadable("The output path config file does not contain a field called \"outputpaths\" and cannot be read.");
+    }
+    if (!paths->value.IsArray()) {
+        return unreadable("The output path config file's field \"outputpaths\" is not an array and cannot be read.");
+    }
+    std::string lastId;
+    for (const rapidjson::Value& element : paths->value.GetArray()) {
+        ReadElement(element, lastId, result);
+    }
+    return result;
+}
+
+std::string FormatOutputPathDevices(const std::map<std::string, std::string>& hwids) {
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+    writer.StartObject();
+    writer.Key("outputpaths");
+    writer.StartArray();
+    for (const auto& [id, hwid] : hwids) {
+        writer.StartObject();
+        writer.Key("id");
+        writer.String(id.data(), static_cast<rapidjson::SizeType>(id.size()));
+        writer.Key("hwid");
+        writer.String(hwid.data(), static_cast<rapidjson::SizeType>(hwid.size()));
+        writer.EndObject();
+    }
+    writer.EndArray();
+    writer.EndObject();
+    return std::string(buffer.GetString(), buffer.GetSize());
+}
+
+OutputPathDeviceFile::OutputPathDeviceFile(const std::string& showDirectory)
+    : path_(fennic::path::Join(showDirectory, "outputpathdevices.json")) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(FileSystemPath(path_), error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        read_.error = "The Output path config file " + path_ + " does not exist.";
+        return;
+    }
+    std::ifstream in;
+    // Anything but a regular file (a folder, a pipe) is not read: reading a pipe could block for good.
+    if (!error && status.type() == std::filesystem::file_type::regular) {
+        in.open(FileSystemPath(path_), std::ios::binary);
+    }
+    std::string text;
+    char chunk[4096];
+    while (in.is_open() && (in.read(chunk, sizeof chunk) || in.gcount() > 0)) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    if (!in.is_open() || in.bad()) {
+        read_.error = "The Output path config file " + path_ + " cannot be read.";
+        read_.unreadable = true;
+        return;
+    }
+    read_ = ParseOutputPathDevices(text);
+}
+
+void OutputPathDeviceFile::Write(const std::vector<CL::OutputPath>& paths) {
+    if (read_.unreadable) {
+        throw fennic::IoError("The output path config file " + path_ +
+                              " is not overwritten, since it could not be read (" + read_.error +
+                              "). Correct or remove it, then open the show again.");
+    }
+    std::map<std::string, std::string> hwids;
+    for (const CL::OutputPath& path : paths) {
+        hwids[path.GetId()] = path.GetDeviceId();
+    }
+    fennic::ReplaceFileContents(FileSystemPath(path_), FormatOutputPathDevices(hwids));
+}
+
+}  // namespace brix
