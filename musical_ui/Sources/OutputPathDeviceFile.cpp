@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 namespace brix {
@@ -18,7 +19,19 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string StringOf(const rapidjson::Value& value) {
+// The value as a text, or nothing when it is not a string of valid UTF-8. Parsing validates the bytes
+// of strings, but a "\u" escape of a lone surrogate still yields bytes that are not UTF-8.
+std::optional<std::string> TextOf(const rapidjson::Value& value) {
+    if (!value.IsString()) {
+        return std::nullopt;
+    }
+    rapidjson::StringStream in(value.GetString());
+    rapidjson::StringBuffer checked;
+    while (in.Tell() < value.GetStringLength()) {
+        if (!rapidjson::UTF8<>::Validate(in, checked)) {
+            return std::nullopt;
+        }
+    }
     return std::string(value.GetString(), value.GetStringLength());
 }
 
@@ -43,11 +56,12 @@ void ReadElement(const rapidjson::Value& element, std::string& lastId, OutputPat
         Note(result, where + " does not have an id. Failing.");
         return;
     }
-    if (!id->value.IsString()) {
-        Note(result, where + "has an id that is not a string. Failing.");
+    std::optional<std::string> idText = TextOf(id->value);
+    if (!idText) {
+        Note(result, where + "has an id that is not a valid string. Failing.");
         return;
     }
-    lastId = StringOf(id->value);
+    lastId = std::move(*idText);
     const std::string owner =
         lastId.empty() ? "The first outputpath found " : "The outputpath with id " + lastId + " ";
     const auto hwid = element.FindMember("hwid");
@@ -55,11 +69,12 @@ void ReadElement(const rapidjson::Value& element, std::string& lastId, OutputPat
         Note(result, owner + " does not have a hwid. Failing.");
         return;
     }
-    if (!hwid->value.IsString()) {
-        Note(result, owner + "has a hwid that is not a string. Failing.");
+    std::optional<std::string> hwidText = TextOf(hwid->value);
+    if (!hwidText) {
+        Note(result, owner + "has a hwid that is not a valid string. Failing.");
         return;
     }
-    result.hwids[lastId] = StringOf(hwid->value);
+    result.hwids[lastId] = std::move(*hwidText);
 }
 
 std::filesystem::path FileSystemPath(const std::string& utf8) {

@@ -93,9 +93,11 @@ const FileCase kFileCases[] = {
     {"an element with an empty id lacks a hwid", R"({"outputpaths":[{"id":""}]})", {},
      "The first outputpath found  does not have a hwid. Failing.", false},
     {"an id that is not a string", R"({"outputpaths":[{"id":7,"hwid":"x"},{"id":"b","hwid":"y"}]})", {{"b", "y"}},
-     "The first outputpath found has an id that is not a string. Failing.", false},
+     "The first outputpath found has an id that is not a valid string. Failing.", false},
     {"a hwid that is not a string", R"({"outputpaths":[{"id":"a","hwid":"x"},{"id":"b","hwid":null}]})", {{"a", "x"}},
-     "The outputpath with id b has a hwid that is not a string. Failing.", false},
+     "The outputpath with id b has a hwid that is not a valid string. Failing.", false},
+    {"an escaped lone surrogate, which is not UTF-8", R"({"outputpaths":[{"id":"a","hwid":"x\udc01"},{"id":"b","hwid":"y"}]})",
+     {{"b", "y"}}, "The outputpath with id a has a hwid that is not a valid string. Failing.", false},
     {"elements that are not objects", R"({"outputpaths":["a",[],{"id":"b","hwid":"y"},3]})", {{"b", "y"}},
      "The first outputpath found is not an object. Failing.", false},
 };
