@@ -42,6 +42,22 @@ void Note(OutputPathDevices& result, std::string failure) {
     }
 }
 
+// The text of the element's member key, or nothing, with the failure noted after the element's
+// description, when the member is missing or not a valid string. noun names the member in the texts.
+std::optional<std::string> MemberText(const rapidjson::Value& element, const char* key, const char* noun,
+                                      const std::string& described, OutputPathDevices& result) {
+    const auto member = element.FindMember(key);
+    if (member == element.MemberEnd()) {
+        Note(result, described + " does not have " + noun + ". Failing.");
+        return std::nullopt;
+    }
+    std::optional<std::string> text = TextOf(member->value);
+    if (!text) {
+        Note(result, described + "has " + noun + " that is not a valid string. Failing.");
+    }
+    return text;
+}
+
 // Reads one element of "outputpaths" into the result. lastId is the id of the last element whose id
 // was read ("" before the first).
 void ReadElement(const rapidjson::Value& element, std::string& lastId, OutputPathDevices& result) {
@@ -51,30 +67,17 @@ void ReadElement(const rapidjson::Value& element, std::string& lastId, OutputPat
         Note(result, where + "is not an object. Failing.");
         return;
     }
-    const auto id = element.FindMember("id");
-    if (id == element.MemberEnd()) {
-        Note(result, where + " does not have an id. Failing.");
+    std::optional<std::string> id = MemberText(element, "id", "an id", where, result);
+    if (!id) {
         return;
     }
-    std::optional<std::string> idText = TextOf(id->value);
-    if (!idText) {
-        Note(result, where + "has an id that is not a valid string. Failing.");
-        return;
-    }
-    lastId = std::move(*idText);
+    lastId = std::move(*id);
     const std::string owner =
         lastId.empty() ? "The first outputpath found " : "The outputpath with id " + lastId + " ";
-    const auto hwid = element.FindMember("hwid");
-    if (hwid == element.MemberEnd()) {
-        Note(result, owner + " does not have a hwid. Failing.");
-        return;
+    std::optional<std::string> hwid = MemberText(element, "hwid", "a hwid", owner, result);
+    if (hwid) {
+        result.hwids[lastId] = std::move(*hwid);
     }
-    std::optional<std::string> hwidText = TextOf(hwid->value);
-    if (!hwidText) {
-        Note(result, owner + "has a hwid that is not a valid string. Failing.");
-        return;
-    }
-    result.hwids[lastId] = std::move(*hwidText);
 }
 
 std::filesystem::path FileSystemPath(const std::string& utf8) {
