@@ -106,15 +106,15 @@ OutputPathDevices ParseOutputPathDevices(std::string_view text) {
         result.unreadable = true;
         return result;
     };
-    const auto paths = document.IsObject() ? document.FindMember("outputpaths") : document.MemberEnd();
-    if (!document.IsObject() || paths == document.MemberEnd()) {
+    if (!document.IsObject() || !document.HasMember("outputpaths")) {
         return unreadable("The output path config file does not contain a field called \"outputpaths\" and cannot be read.");
     }
-    if (!paths->value.IsArray()) {
+    const rapidjson::Value& paths = document["outputpaths"];
+    if (!paths.IsArray()) {
         return unreadable("The output path config file's field \"outputpaths\" is not an array and cannot be read.");
     }
     std::string lastId;
-    for (const rapidjson::Value& element : paths->value.GetArray()) {
+    for (const rapidjson::Value& element : paths.GetArray()) {
         ReadElement(element, lastId, result);
     }
     return result;
