@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 using brix::audio::AudioDevice;
@@ -85,6 +87,31 @@ TEST(DeviceControlWin32Test, InjectedListReplacesTheMachineDevicesWhileItLives) 
     EXPECT_EQ(DeviceControlWin32().GetOutputDevices(), machine);
     sfx_virtual::InjectedOutputDevices none({});
     EXPECT_TRUE(DeviceControlWin32().GetOutputDevices().empty());
+}
+
+TEST(DeviceControlWin32Test, ListsFromManyThreadsWhileATestInjects) {
+    const std::vector<AudioDevice> machine = DeviceControlWin32().GetOutputDevices();
+    const std::vector<AudioDevice> fake{{"hw:CARD=Stage,DEV=0", "Stage Left"}};
+    std::atomic<int> listing{3};
+    std::vector<int> strangeLists(3, 0);
+    std::vector<std::thread> listers;
+    for (int& strange : strangeLists) {
+        listers.emplace_back([&] {
+            for (int i = 0; i < 10; ++i) {
+                const std::vector<AudioDevice> devices = DeviceControlWin32().GetOutputDevices();
+                strange += devices != machine && devices != fake;
+            }
+            --listing;
+        });
+    }
+    while (listing > 0) {
+        { sfx_virtual::InjectedOutputDevices injected(fake); }
+        std::this_thread::yield();
+    }
+    for (std::thread& lister : listers) {
+        lister.join();
+    }
+    EXPECT_EQ(strangeLists, std::vector<int>(3, 0));
 }
 
 }  // namespace
