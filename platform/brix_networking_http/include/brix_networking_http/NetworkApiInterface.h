@@ -12,9 +12,10 @@
 // thread. Not thread-safe per object; separate objects may be used on separate threads.
 //
 // Every request carries "Authorization: Bearer <token>" and, where the caller gives one,
-// "X-Brix-Application: <application identifier>". <show> below is the credentials' show, percent-encoded. Bodies are JSON objects unless
-// a route says otherwise; an error answer may carry {"message": "..."}, which is added to the display
-// message. A JSON answer larger than 4 MiB is refused.
+// "X-Brix-Application: <application identifier>". <show> below is the credentials' show, <id> and
+// <fileUuid> a file's identifier, each percent-encoded. Bodies are JSON objects unless a route says
+// otherwise; an error answer may carry {"message": "..."}, which is added to the display message. A
+// JSON answer larger than 4 MiB is refused.
 //
 // Request route:
 //   GET  /api/shows/<show>/files                 show files: {"files": [<file>...]}; an answer
@@ -43,10 +44,12 @@
 //
 // Result codes: HTTP 200 and 201 give API_SUCCESS; 400 API_BAD_REQUEST; 401 and 403
 // API_UNAUTHORIZED; 404 API_NOT_FOUND; any other status API_SERVER_ERROR. A connection that is refused,
-// times out or breaks gives API_CONNECTION_FAILED; an answer that is not what the route promises
-// (malformed JSON, missing or mistyped members, an unsafe file name or link, a short download)
-// API_BAD_RESPONSE; no server configured API_NO_SERVER (at once, without any request); a malformed
-// "server" object in show.json API_BAD_SETTINGS.
+// times out or breaks (a download that ends before its Content-Length included) gives
+// API_CONNECTION_FAILED; an answer that is not what the route promises (malformed JSON, missing or
+// mistyped members, an unsafe file name or link, a download without Content-Length or of another size
+// or CRC-32 than listed) API_BAD_RESPONSE; no server configured API_NO_SERVER (at once, without any
+// request); an address that is no base address, or a malformed "server" object in show.json,
+// API_BAD_SETTINGS.
 namespace brix::networking {
 
 // Code and display message of a call; the message is empty on success.
