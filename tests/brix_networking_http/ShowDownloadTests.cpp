@@ -188,7 +188,9 @@ TEST(ShowDownload, CancelStopsTheDownloadAndRemovesThePartialFile) {
     Reports reports;
     std::atomic<bool> cancel{false};
     auto callbacks = reports.Callbacks();
-    callbacks->fileProgress = [&cancel](const std::string& file, std::uint64_t received, std::uint64_t) {
+    int reportsAfterCancel = 0;
+    callbacks->fileProgress = [&](const std::string& file, std::uint64_t received, std::uint64_t) {
+        if (cancel) ++reportsAfterCancel;
         if (file == "big.mid" && received > 0) cancel = true;
     };
 
@@ -197,6 +199,7 @@ TEST(ShowDownload, CancelStopsTheDownloadAndRemovesThePartialFile) {
         std::make_unique<DownloadPlan>(show.plan));
 
     EXPECT_EQ(record.id, "");
+    EXPECT_EQ(reportsAfterCancel, 0) << "the download went on after the cancel";
     EXPECT_EQ(reports.statuses.back(), "Download cancelled.");
     EXPECT_EQ(folder.Files(), (std::vector<std::string>{"big.mid", "first.mid"}));
     EXPECT_EQ(folder.Read("big.mid"), "the earlier version");
