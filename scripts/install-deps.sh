@@ -20,6 +20,7 @@ packages=(
   libarchive-dev
   zlib1g-dev
   libasound2-dev
+  libcpp-httplib-dev
   qt6-base-dev
   qt6-declarative-dev
   qt6-5compat-dev
