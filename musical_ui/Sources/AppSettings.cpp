@@ -32,9 +32,9 @@ AppSettings::~AppSettings() = default;
 
 void AppSettings::Load()
 {
-    defaultVolume_ = ReadDouble(*store_, kDefaultVolumeKey, defaultDefaultVolume_);
-    clickVolumeLinear_ = ReadDouble(*store_, kClickVolumeKey, defaultClickVolumeLinear_);
-    defaultOutputDevice_ = store_->value(kOutputDeviceKey, defaultOutputDeviceDefault_).toString();
+    defaultVolume_ = ReadDouble(*store_, kDefaultVolumeKey, fallbackVolume_);
+    clickVolumeLinear_ = ReadDouble(*store_, kClickVolumeKey, fallbackClickVolumeLinear_);
+    defaultOutputDevice_ = store_->value(kOutputDeviceKey, fallbackOutputDevice_).toString();
     currentMidiSourceName_ = store_->value(kMidiSourceKey, QString()).toString();
 }
 

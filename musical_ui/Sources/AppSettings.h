@@ -40,12 +40,14 @@ public:
     void SetShowDialog(const QString& dialogKey, bool show);
 
 private:
-    const double defaultDefaultVolume_ = 1.0;
-    const double defaultClickVolumeLinear_ = 1.0;
-    const QString defaultOutputDeviceDefault_;
+    // What a missing key reads as.
+    const double fallbackVolume_ = 1.0;
+    const double fallbackClickVolumeLinear_ = 1.0;
+    const QString fallbackOutputDevice_;
 
     std::unique_ptr<QSettings> store_;
 
+    // The current values.
     double defaultVolume_ = 1.0;
     double clickVolumeLinear_ = 1.0;
     QString defaultOutputDevice_;
