@@ -30,11 +30,11 @@ protected:
         auto* window = qobject_cast<QQuickWindow*>(object);
         ASSERT_NE(window, nullptr) << name.toStdString();
         ASSERT_TRUE(window->isVisible()) << name.toStdString();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name.toStdString();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 20000)) << name.toStdString();
         bool swapped = false;
         auto connection = QObject::connect(window, &QQuickWindow::frameSwapped, [&swapped] { swapped = true; });
         window->update();
-        EXPECT_TRUE(musical_test::WaitFor([&swapped] { return swapped; })) << name.toStdString();
+        EXPECT_TRUE(musical_test::WaitFor([&swapped] { return swapped; }, std::chrono::seconds(20))) << name.toStdString();
         QObject::disconnect(connection);
         const QImage picture = window->grabWindow();
         ASSERT_FALSE(picture.isNull()) << name.toStdString();
