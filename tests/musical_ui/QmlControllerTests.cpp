@@ -149,16 +149,17 @@ TEST_F(QmlControllerTest, AGuardedSlotTurnsAnExceptionIntoTheErrorSignal)
     EXPECT_EQ(errors.at(1).at(0).value<std::string>(), "An unknown error occurred.");
 }
 
-TEST_F(QmlControllerTest, TheHarnessRecordsAFailedStringBasedConnection)
+TEST_F(QmlControllerTest, TheHarnessRecordsQmlWarningsAndFailedStringBasedConnections)
 {
-    auto item = CreateFromQml("import QtQuick\nItem { signal pressed() }\n");
+    auto item = CreateFromQml("import QtQuick\nItem { signal pressed(); width: missingValue }\n");
     FailingController controller(item.get(), Engine());
     QObject::connect(item.get(), SIGNAL(released()), &controller, SLOT(Fail()));
     QObject::connect(item.get(), SIGNAL(pressed()), &controller, SLOT(Missing()));
     const QStringList warnings = musical_test::TakeQtWarnings();
-    ASSERT_EQ(warnings.size(), 2);
-    EXPECT_TRUE(warnings.at(0).contains("No such signal")) << warnings.at(0).toStdString();
-    EXPECT_TRUE(warnings.at(1).contains("No such slot")) << warnings.at(1).toStdString();
+    ASSERT_EQ(warnings.size(), 3) << warnings.join('\n').toStdString();
+    EXPECT_TRUE(warnings.at(0).contains("missingValue is not defined")) << warnings.at(0).toStdString();
+    EXPECT_TRUE(warnings.at(1).contains("No such signal")) << warnings.at(1).toStdString();
+    EXPECT_TRUE(warnings.at(2).contains("No such slot")) << warnings.at(2).toStdString();
 }
 
 }  // namespace
