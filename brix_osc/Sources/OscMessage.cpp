@@ -98,7 +98,8 @@ std::string OscFloat32::ToString() const
 
 DecodedOscString DecodeOscString(const char* bytes, std::size_t remaining)
 {
-    const void* nul = std::memchr(bytes, '\0', remaining);
+    // No bytes may come as a null pointer, which memchr must not be given.
+    const void* nul = remaining == 0 ? nullptr : std::memchr(bytes, '\0', remaining);
     if (nul == nullptr) {
         throw std::runtime_error("OSC string is larger than buffer during read of null terminator.");
     }

@@ -97,6 +97,8 @@ TEST(OscDecode, MalformedDatagramsAreRefusedWithTheirOwnText)
     for (const Case& c : cases) {
         EXPECT_EQ(DecodeError(c.datagram), c.error) << c.name;
     }
+    // No bytes at all, as an empty buffer may give them: no pointer to read.
+    EXPECT_THROW(OscMessage::Decode(nullptr, 0), std::runtime_error);
 }
 
 TEST(OscDecode, EveryTruncationOfAValidMessageIsRefusedOrDecodesAPrefix)
