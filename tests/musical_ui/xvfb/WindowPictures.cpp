@@ -1,0 +1,112 @@
+// Opens each window of the program's dialogs on a real display (Xvfb in ctest) and saves a picture of
+// it in the build folder, so a person can check that texts fit and every control can be reached.
+
+#include "AppSettings.h"
+#include "QmlTest.h"
+#include "about_window_controller.h"
+#include "dialog_controller.h"
+#include "input_dialog_controller.h"
+#include "notice_dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMetaObject>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+using musical_test::QmlTest;
+
+class WindowPictures : public QmlTest {
+protected:
+    // Waits for the window's first frame and saves it as <name>.png in the pictures folder.
+    void Save(QObject* object, const QString& name)
+    {
+        auto* window = qobject_cast<QQuickWindow*>(object);
+        ASSERT_NE(window, nullptr) << name.toStdString();
+        ASSERT_TRUE(window->isVisible()) << name.toStdString();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name.toStdString();
+        bool swapped = false;
+        auto connection = QObject::connect(window, &QQuickWindow::frameSwapped, [&swapped] { swapped = true; });
+        window->update();
+        EXPECT_TRUE(musical_test::WaitFor([&swapped] { return swapped; })) << name.toStdString();
+        QObject::disconnect(connection);
+        const QImage picture = window->grabWindow();
+        ASSERT_FALSE(picture.isNull()) << name.toStdString();
+        QDir().mkpath(QStringLiteral(PICTURES_DIR));
+        EXPECT_TRUE(picture.save(QDir(QStringLiteral(PICTURES_DIR)).filePath(name + QStringLiteral(".png"))));
+    }
+};
+
+TEST_F(WindowPictures, MessageDialogs)
+{
+    brix::qt::DialogController error("The change log \"show-1.4.logdata\" could not be read: the file ends "
+                                      "inside the record of song 3.",
+                                      "Error Loading Change Log", 0, nullptr, Engine(), nullptr);
+    Save(error.GetQmlObject(), QStringLiteral("dialog_error"));
+
+    brix::qt::DialogController warning(
+        "The audio output device \"USB Audio CODEC\" is no longer connected. Playback goes to the default "
+        "device until you choose another one in the Audio Manager.",
+        "Error Setting Audio", 1, nullptr, Engine(), nullptr, true, "ShowAudioWarning", false, true, false,
+        "Acknowledge");
+    Save(warning.GetQmlObject(), QStringLiteral("dialog_warning_larger_with_checkbox"));
+
+    QTemporaryDir folder;
+    auto settings = std::make_shared<brix::AppSettings>(brix::OpenGeneralSettings(folder.path()));
+    auto rehearsal = brix::qt::ShowRehearsalNotice(QStringLiteral("Tarn|Wick"), nullptr, Engine(), settings);
+    Save(rehearsal->GetQmlObject(), QStringLiteral("notice_rehearsal"));
+    auto performance =
+        brix::qt::ShowPerformanceNotice(QStringLiteral("Tarn|Wick"), nullptr, Engine(), settings, false);
+    Save(performance->GetQmlObject(), QStringLiteral("notice_performance"));
+}
+
+TEST_F(WindowPictures, InputDialogs)
+{
+    brix::qt::InputDialogController password("Enter the administrator password to edit the change log.",
+                                             "Admin Access", 3, Engine(), nullptr, nullptr, false);
+    password.SetProperty("value", QStringLiteral("secret"));
+    Save(password.GetQmlObject(), QStringLiteral("input_lock"));
+
+    brix::qt::InputDialogController unsaved("The change log has edits that are not saved.", "Unsaved Edits", 1,
+                                            Engine(), nullptr, nullptr, true);
+    unsaved.SetConfirmationPreamble(QStringLiteral("Closing without saving loses these edits."));
+    unsaved.SetProperty("showInputField", false);
+    unsaved.SetProperty("showNegateButton", true);
+    unsaved.SetProperty("negateButtonText", QStringLiteral("Don't Save"));
+    unsaved.SetProperty("acceptButtonText", QStringLiteral("Save"));
+    Save(unsaved.GetQmlObject(), QStringLiteral("input_confirmation_three_buttons"));
+}
+
+TEST_F(WindowPictures, AboutAndAcknowledgements)
+{
+    auto host = CreateFromQml("import QtQuick\nimport com.fernwhistlestudios.brix_ui\n"
+                              "Window { width: 800; height: 600; visible: true; color: \"#202020\"\n"
+                              "  AboutWindow { objectName: \"about\" } }\n");
+    QObject* about = FindByName(host.get(), QStringLiteral("about"));
+    ASSERT_NE(about, nullptr);
+
+    QTemporaryDir folder;
+    const QString textPath = QDir(folder.path()).filePath(QStringLiteral("acknowledgements.txt"));
+    QFile text(textPath);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    for (int i = 1; i <= 40; ++i)
+        text.write(QStringLiteral("Component %1: a library the program uses, under its own licence.\n").arg(i).toUtf8());
+    text.close();
+
+    brix::qt::AboutWindowController controller(about, Engine(), QStringLiteral("2.7.0"),
+                                               QStringLiteral("qrc:/images/test_icon.svg"), textPath,
+                                               QStringLiteral("Rehearsal Edition"));
+    QMetaObject::invokeMethod(about, "open");
+    Save(host.get(), QStringLiteral("about"));
+
+    controller.AcknowledgementsClicked();
+    Save(controller.GetAcknowledgementsWindow()->GetQmlObject(), QStringLiteral("acknowledgements"));
+}
+
+}  // namespace
