@@ -11,21 +11,15 @@
 #include "BrixPlayerOscCallback.h"
 #include "OscDatagram.h"
 
-#include <brix_tarnwick2/Tarnwick2Interface.h>
-
-#include <brix_core/Editor.h>
-
-#include <winmm_virtual/VirtualMidi.h>
+#include "DemoShowOsc.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHostAddress>
-#include <QTemporaryDir>
 #include <QUdpSocket>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -33,7 +27,7 @@
 
 namespace {
 
-constexpr double kMsPerTick = 625.0 / 480.0;
+constexpr double kMsPerTick = osc_test::DemoShowOsc::kMsPerTick;
 
 double Percentile(std::vector<double> values, double fraction)
 {
@@ -73,42 +67,27 @@ std::vector<std::pair<QByteArray, qint64>> Receive(QUdpSocket& socket, const QEl
 
 void DemoShow()
 {
-    QTemporaryDir root;
-    const std::filesystem::path show = std::filesystem::path(root.path().toStdString()) / "demo";
-    std::filesystem::copy(BRIX_DEMO_SHOW_DIR, show, std::filesystem::copy_options::recursive);
-    std::filesystem::create_directories(show.parent_path() / "data");
-    winmm_virtual::VirtualMidiOutput device(u"osc cue timing");
     QUdpSocket receiver;
     receiver.bind(QHostAddress::LocalHost, 0);
-
-    auto callback = std::make_shared<brix::BrixPlayerOscCallback>(receiver.localPort());
-    auto engine = std::make_shared<brix::Tarnwick2Interface>(show.string(), (show.parent_path() / "data").string(), callback);
-    callback->SetInterface(engine);
-    CL::Editor& editor = *engine->GetChangeLogEditor();
-    editor.UpdateNetworks({CL::NetworkPath("Timing", "timing", "127.0.0.1", receiver.localPort(), false)});
-    editor.SelectSongLogForEditing("2");
-    editor.DeleteEvent(editor.GetEventsByEventId().at("A1"));
+    osc_test::DemoShowOsc show(receiver.localPort());
     // Bar n (2..13) of song "2" starts at 480 + (n-2)*1920; one cue a beat, named by its tick.
     const unsigned int first = 480;
     const unsigned int last = 480 + 12 * 1920 - 480;
     std::map<QByteArray, unsigned int> tickOf;
     for (unsigned int tick = first; tick <= last; tick += 480) {
         const std::string message = "/timing/" + std::to_string(tick);
-        editor.AddEvent(CL::Osc(tick, "T" + std::to_string(tick), CL::OscProperties(message, "timing")));
+        show.editor().AddEvent(CL::Osc(tick, "T" + std::to_string(tick), CL::OscProperties(message, "lights")));
         tickOf[brix::osc::BuildOscDatagram(QString::fromStdString(message))] = tick;
     }
-    engine->LoadNewChangeLog();
-    engine->DoOscProcessing(true);
-    engine->LoadSong("2");
     const unsigned int start = first - 240;
-    engine->Seek(start);
+    show.Start(start);
 
     QElapsedTimer clock;
     clock.start();
-    engine->Play();
+    show.engine->Play();
     const qint64 playedAt = clock.elapsed();
     const auto received = Receive(receiver, clock, tickOf.size(), playedAt + static_cast<qint64>((last - start) * kMsPerTick) + 5000);
-    engine->Stop();
+    show.engine->Stop();
 
     std::vector<double> lateness;
     for (const auto& [datagram, atMs] : received) {
@@ -117,8 +96,6 @@ void DemoShow()
             lateness.push_back(static_cast<double>(atMs - playedAt) - (found->second - start) * kMsPerTick);
         }
     }
-    callback->ReleaseInterface();
-    engine->Shutdown();
     Report("demo show, song 2 at 96 bpm, against the tick times", lateness, tickOf.size());
 }
 
