@@ -37,6 +37,7 @@ packages=(
   qml6-module-qtqml-workerscript
   qml6-module-qt5compat-graphicaleffects
   qml6-module-qttest
+  liblo-tools
   xvfb
   xauth
   libgl1-mesa-dri
