@@ -203,7 +203,7 @@ public:
     FlowControlState GetFlowControlState() const;
 
     // Bounds the look-ahead of VolumeAtTick (the output fills ahead of what sounds by a few clocks).
-    static constexpr double kVolumeLookAheadSeconds = 0.5;
+    static constexpr double kVolumeLookAheadSeconds = 0.25;
     // The gain the output plays at a number of seconds from now (the player's volumes and fade); called
     // without the show-control lock held. Empty: full level.
     void SetVolumeSource(std::function<double(double secondsAhead)> source);
