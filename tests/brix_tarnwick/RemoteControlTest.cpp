@@ -4,10 +4,14 @@
 #include "MidiEndPoint.h"
 #include "MidiPlayer.h"
 
+#include <brix_core/CallbackDispatcher.h>
 #include <brix_core/Directories.h>
+#include <brix_core/NotifyNames.h>
 #include <brix_tarnwick/TarnwickInterface.h>
 
+#include <condition_variable>
 #include <fstream>
+#include <mutex>
 #include <iterator>
 #include <unistd.h>
 
@@ -117,16 +121,33 @@ TEST(EngineRemoteControl, PlaybackWaitingForTheConductorStartsOnABeatOrOnContinu
     }
 }
 
-TEST(EngineRemoteControl, NoCommandActsOnceTheEngineIsShutDown)
+TEST(EngineRemoteControl, NoCommandReachesTheEngineOnceItIsShutDown)
 {
     Engine e;
     winmm_virtual::VirtualMidiInput input(u"shutdown test input");
     ChooseSource(e, "shutdown test input");
     Learn(e, input, 2, 60);
     e.engine->Shutdown();
-    e.events.Clear();
-    input.Inject(0x90, 60, 100);
-    EXPECT_FALSE(e.events.WaitFor(EngineEvent::PlaybackStarted, 300ms));
+
+    // A listener of our own hears the command after the engine would have.
+    std::mutex mutex;
+    std::condition_variable heard;
+    bool fired = false;
+    notify::callbackDispatcher.AddCallback(&fired, notify::names::midiCommandPlay, [&](void*) {
+        std::lock_guard lock(mutex);
+        fired = true;
+        heard.notify_all();
+    });
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(input.Inject(0x90, 60, 100), 1u);
+    {
+        std::unique_lock lock(mutex);
+        EXPECT_TRUE(heard.wait_for(lock, 10s, [&] { return fired; }));
+    }
+    notify::callbackDispatcher.RemoveCallbacksForTarget(&fired);
+    const std::string output = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(output.find("MIDI command"), std::string::npos) << output;
+    EXPECT_FALSE(e.engine->GetIsPlaying());
 }
 
 TEST(EngineStartUp, WithoutASequencerTheEnginePlaysIntoTheNullDeviceAfterOneWarning)
