@@ -2,8 +2,8 @@
 
 #include "TarnwickMidiStream.h"
 
-TarnwickMidiStreamCollection::TarnwickMidiStreamCollection(const brix_midi::ShowData& show)
-    : MidiStreamCollection(show)
+TarnwickMidiStreamCollection::TarnwickMidiStreamCollection(const brix_midi::ShowData& show, ChannelVolumeGain* gain)
+    : MidiStreamCollection(show), gain_(gain)
 {
     StartLoadStreamsThread();
 }
@@ -15,5 +15,5 @@ TarnwickMidiStreamCollection::~TarnwickMidiStreamCollection()
 
 MidiStream* TarnwickMidiStreamCollection::CreateMidiStream(const brix_midi::SongData& song)
 {
-    return new TarnwickMidiStream(song);
+    return new TarnwickMidiStream(song, gain_);
 }

@@ -9,33 +9,20 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
-
-std::unique_ptr<std::istream> OpenScoreArchive(const std::string& showDirectory)
-{
-    const std::filesystem::path path = std::filesystem::path(showDirectory) / MidiInterface::kScoreArchiveFileName;
-    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
-    if (file->is_open()) {
-        return file;
-    }
-    return std::make_unique<std::istringstream>(std::string());
-}
-
-}  // namespace
-
 MidiInterface::MidiInterface(const std::string& showDirectory, const std::string& second)
-    : Interface(showDirectory, second), scoreTar(OpenScoreArchive(showDirectory))
+    : Interface(showDirectory, second), scoreTar(std::make_unique<std::istringstream>())
 {
+    LoadShowData();
     notify::callbackDispatcher.AddCallback(this, notify::names::midiCommandLearned,
                                            [this](void*) { GetMidiPlayer().SetHasConductBeat(GetHasConductBeat()); });
 }
 
 MidiInterface::~MidiInterface()
 {
-    RemoveLearnedCommandCallback();
+    RemoveCallbacks();
 }
 
-void MidiInterface::RemoveLearnedCommandCallback()
+void MidiInterface::RemoveCallbacks()
 {
     notify::callbackDispatcher.RemoveCallbacksForTarget(this);
 }
@@ -43,6 +30,18 @@ void MidiInterface::RemoveLearnedCommandCallback()
 std::istream& MidiInterface::GetScoreTar()
 {
     return *scoreTar;
+}
+
+void MidiInterface::LoadShowData()
+{
+    const std::filesystem::path path = std::filesystem::path(GetShowDirectory()) / kScoreArchiveFileName;
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    if (file.is_open()) {
+        bytes << file.rdbuf();
+    }
+    scoreTar->str(bytes.str());
+    scoreTar->clear();
 }
 
 void MidiInterface::SetMidiSource(int source)

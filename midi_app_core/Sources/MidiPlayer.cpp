@@ -562,6 +562,20 @@ bool MidiPlayer::GetHasConductBeat()
     return hasConductBeat;
 }
 
+void MidiPlayer::ConductBeat()
+{
+    notify::callbackDispatcher.Notify(notify::names::statusPulse, nullptr);
+    ContinuousMode();
+}
+
+void MidiPlayer::ContinuousMode()
+{
+    PlayerGuard lock(playerLock);
+    if (IsPlaying() && GetMidiShowControl().IsWaitingForConductor()) {
+        StartContinuousMode_();
+    }
+}
+
 void MidiPlayer::SetHasConductBeat(bool has)
 {
     PlayerGuard lock(playerLock);
@@ -570,7 +584,7 @@ void MidiPlayer::SetHasConductBeat(bool has)
 
 void MidiPlayer::SetTrackVolume(unsigned short track, unsigned char volume)
 {
-    GetMidiOutput().SetTrackVolume(track, volume);
+    GetMidiOutput().SetTrackVolume(track, GetMidiShowControl().ScaleChannelVolume(track, volume));
 }
 
 void MidiPlayer::SetTrackPan(unsigned short track, unsigned char pan)
@@ -604,7 +618,12 @@ void MidiPlayer::SetTrackIsMuted(unsigned short track, bool muted)
 
 void MidiPlayer::SetAllTracksVolume(const std::map<unsigned short, unsigned char>& volumes)
 {
-    GetMidiOutput().SetAllTracksVolume(volumes);
+    MidiShowControl& showControl = GetMidiShowControl();
+    std::map<unsigned short, unsigned char> scaled;
+    for (const auto& [track, volume] : volumes) {
+        scaled.emplace(track, showControl.ScaleChannelVolume(track, volume));
+    }
+    GetMidiOutput().SetAllTracksVolume(scaled);
 }
 
 void MidiPlayer::SetAllTracksPan(const std::map<unsigned short, unsigned char>& pans)

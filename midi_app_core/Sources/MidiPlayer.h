@@ -91,8 +91,14 @@ public:
     void SetConductorModeIdle(bool idle);
     bool GetHasConductBeat();
     void SetHasConductBeat(bool hasConductBeat);
+    // The conductor's beat (a learned "Conduct Beat"): posts statusPulse (the pickup beat counts down),
+    // then as ContinuousMode: this clock runs only continuously, so a beat starts it.
+    void ConductBeat();
+    // When playback was armed to wait for the conductor: the clock starts and runs on its own.
+    // Otherwise nothing.
+    void ContinuousMode();
 
-    // The per-track mix.
+    // The per-track mix. Volumes go out scaled by the show control's channel-volume gain.
     void SetTrackVolume(unsigned short track, unsigned char volume);
     void SetTrackPan(unsigned short track, unsigned char pan);
     void SetTrackProgramId(unsigned short track, unsigned char program);

@@ -269,6 +269,12 @@ void MidiShowControl::SetJump(unsigned int tick, const fennic::LockInterface& lo
 
 void MidiShowControl::DoExtraBufferSettings_(MidiBuffer&) {}
 
+unsigned char MidiShowControl::ScaleChannelVolume(unsigned short track, unsigned char level)
+{
+    channelVolumeGain.SetGain(VolumeAtTick(GetListenerTickIndex()));
+    return channelVolumeGain.Scale(track, level);
+}
+
 void MidiShowControl::FillMidiBuffer(MidiBuffer& buffer)
 {
     if (ShouldStopForCaesura()) {
@@ -336,6 +342,7 @@ void MidiShowControl::FillMidiBuffer(MidiBuffer& buffer)
     }
     const signed char newT = StreamTransposition(newTransposition);
     const signed char oldT = StreamTransposition(oldTransposition);
+    channelVolumeGain.SetGain(VolumeAtTick(bufferTick));
     {
         const BufferGuard bufferGuard(buffer.GetMutex());
         const StreamGuard streamGuard(streamMutex);

@@ -2,6 +2,8 @@
 
 #include <brix_player_core/ShowControl.h>
 
+#include "ChannelVolumeGain.h"
+
 #include <functional>
 #include <map>
 #include <mutex>
@@ -110,6 +112,13 @@ public:
     void SendExpectsPickupBeat(int count);
     void ClearExpectsPickupBeat();
 
+    // The gain on channel volume: set from VolumeAtTick for each buffer filled; the streams of a
+    // derived show control scale by it.
+    ChannelVolumeGain& GetChannelVolumeGain() { return channelVolumeGain; }
+    // A channel volume sent outside the song (the mixer's): the value to send, scaled by the gain at
+    // the listener's tick, and remembered for the track.
+    unsigned char ScaleChannelVolume(unsigned short track, unsigned char level);
+
     // The song's ticks per quarter note / 24.
     unsigned int GetTicksPerClock();
     bool SeekForLoadSong(unsigned int tick);
@@ -156,4 +165,5 @@ private:
     // The tick the model was last put at (not advanced to): where playback is armed.
     unsigned int armTickIndex = 0;
     std::mutex streamMutex;
+    ChannelVolumeGain channelVolumeGain;
 };

@@ -4,7 +4,6 @@
 #include "SettingsFileWriter.h"
 
 #include <brix_core/CallbackDispatcher.h>
-#include <brix_core/Directories.h>
 #include <brix_core/NotifyNames.h>
 #include <fennic/Path.h>
 
@@ -12,8 +11,9 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
-Mixer::Mixer()
+Mixer::Mixer(std::string showDirectory) : showDirectory_(std::move(showDirectory))
 {
     notify::callbackDispatcher.AddCallback(this, notify::names::songLoaded, [this](void*) {
         if (acceptsSongLoaded_.load()) {
@@ -27,9 +27,9 @@ Mixer::~Mixer()
     notify::callbackDispatcher.RemoveCallbacksForTarget(this);
 }
 
-std::string Mixer::GetMixerFileName()
+std::string Mixer::GetMixerFileName() const
 {
-    return fennic::path::Join(directories.GetShowDirectory(), "mixersettings");
+    return fennic::path::Join(showDirectory_, "mixersettings");
 }
 
 void Mixer::LoadFromFile()

@@ -6,8 +6,10 @@
 #include <ostream>
 #include <string>
 
-// Mixer: the base of a show's mixer: its lock, its "mixersettings" file in the show directory, and
-// the songLoaded notice that makes the derived mixer send the loaded song's mix.
+// Mixer: the base of a show's mixer: its lock, its "mixersettings" file in the folder of the show it
+// belongs to (given at construction, so a mixer saves into its own show's folder whichever show the
+// process opened since), and the songLoaded notice that makes the derived mixer send the loaded
+// song's mix.
 //
 // Owner: the derived mixer. Threads: any; the lock makes loading and saving safe against the
 // derived mixer's own operations. songLoaded arrives on the thread that loaded the song.
@@ -32,8 +34,8 @@ public:
     virtual void WriteToStream(std::ostream& out) = 0;
     virtual void OnSongLoaded() = 0;
 
-    // The show directory joined with "mixersettings".
-    static std::string GetMixerFileName();
+    // The mixer's show folder joined with "mixersettings".
+    std::string GetMixerFileName() const;
     // Loads the file. Throws MixerIoError "Unable to read from mixer settings file." when it cannot be
     // opened, "Error occurred while reading mixer settings from file." when it ends too soon, and
     // MixerInvalidFileError for a file that is not a valid one.
@@ -45,7 +47,7 @@ public:
     void SaveToFile();
 
 protected:
-    Mixer();
+    explicit Mixer(std::string showDirectory);
 
     // From now on songLoaded notices call OnSongLoaded.
     void AcceptSongLoaded_() { acceptsSongLoaded_.store(true); }
@@ -53,5 +55,6 @@ protected:
     std::recursive_mutex mixerLock;
 
 private:
+    const std::string showDirectory_;
     std::atomic<bool> acceptsSongLoaded_{false};
 };

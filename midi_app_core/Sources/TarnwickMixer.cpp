@@ -20,8 +20,8 @@ const char* const kMixerSettingsTag = "TarnwickMixerSettings";
 }  // namespace
 
 TarnwickMixer::TarnwickMixer(ActiveSongNumber& activeSongNumber, const brix_midi::ShowData& showData,
-                             MidiPlayer& player)
-    : activeSongNumber(activeSongNumber), player(player)
+                             MidiPlayer& player, const std::string& showDirectory)
+    : Mixer(showDirectory), activeSongNumber(activeSongNumber), player(player)
 {
     {
         const Lock lock(mixerLock);

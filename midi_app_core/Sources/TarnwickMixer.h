@@ -11,7 +11,7 @@
 class ActiveSongNumber;
 class MidiPlayer;
 
-// TarnwickMixer: the show's mixer. Keeps every song's mix (SongMixer), loads it from the show's
+// TarnwickMixer: the show's mixer. Keeps every song's mix (SongMixer), loads it from the show folder's
 // "mixersettings" file at construction and saves it there at destruction, pushes the active song's
 // mix to the MidiPlayer when a song is loaded (notify::names::songLoaded) or a setting changes, and
 // relays the programs the MIDI streams report as in force (notify::names::currentProgramIds) to the GUI.
@@ -34,7 +34,9 @@ class MidiPlayer;
 // whole.
 class TarnwickMixer : public Mixer {
 public:
-    TarnwickMixer(ActiveSongNumber& activeSongNumber, const brix_midi::ShowData& showData, MidiPlayer& player);
+    // showDirectory: the show's folder, where its "mixersettings" file lives.
+    TarnwickMixer(ActiveSongNumber& activeSongNumber, const brix_midi::ShowData& showData, MidiPlayer& player,
+                  const std::string& showDirectory);
     // Saves the file; a failed save is dropped (the previous file stays whole).
     ~TarnwickMixer() override;
 

@@ -187,6 +187,22 @@ TEST(LogDataDamage, DamagedFilesGiveTheirErrorNeverACrashOrAHugeAllocation) {
     }
 }
 
+TEST(LogDataRoundTrip, AVampOrRepeatEndingBeforeItsStartIsReadAsItIsForTheEngineToRepair) {
+    CL::ChangeLog log;
+    CL::SongLog song("1", "A");
+    for (cmn::BrixEvent loop : {cmn::BrixEvent(CL::Vamp(960, 1920, "V1", 0)), cmn::BrixEvent(CL::Repeat(960, 1920, "R1", 2))}) {
+        loop.SetStart(1920);
+        loop.SetEnd(960);
+        song.AddEvent(loop);
+    }
+    log.AddSongLog(song);
+    const CL::ChangeLog read = CL::ReadLogData(CL::WriteLogData(log), "loops");
+    ASSERT_EQ(read.GetSongLog("1").GetVamps().size(), 1u);
+    EXPECT_EQ(read.GetSongLog("1").GetVamps()[0].end(), 960u);
+    ASSERT_EQ(read.GetSongLog("1").GetRepeats().size(), 1u);
+    EXPECT_EQ(read.GetSongLog("1").GetRepeats()[0].end(), 960u);
+}
+
 TEST(LogDataDamage, ANewerFormatIsAVersionErrorNamingTheFile) {
     for (const std::uint32_t format : {2u, 0xFFFFFFFFu}) {
         const std::string bytes = Patched(CL::WriteLogData(SmallLog()), 8, LE32(format)) + "later data";

@@ -46,7 +46,7 @@ struct ExpectedSong {
 const std::map<unsigned short, ExpectedTrack> kDemoTracks{
     {0, {0, "Piano", 0}},          {1, {1, "Bass", 32}},          {2, {2, "Strings", 48}},
     {3, {3, "Winds", 73}},         {9, {9, "Drums", 0}},          {20, {20, "Guitar", 25}},
-    {16, {16, "Vocal Lead", 53}},  {17, {17, "Vocal Harmony", 54}},
+    {16, {16, "Vocal Lead", 53}},  {17, {17, "Vocal Harmony", 54}}, {25, {25, "Click", 0}},
 };
 
 // From the table at the top of tools/make_demo_show/make_demo_show.cpp.
@@ -78,7 +78,7 @@ const std::vector<ExpectedSong> kDemoSongs{
      {{0, 0, -1}, {21120, 0, 1}},
      {{0, 8}, {15360, 9}, {21120, 10}, {26880, 11}},
      {0, 1920, 3840},
-     {0, 1, 2, 3, 9, 16, 17, 20}},
+     {0, 1, 2, 3, 9, 16, 17, 20, 25}},
 };
 
 class DemoShow : public ::testing::Test {
@@ -107,7 +107,7 @@ TEST_F(DemoShow, HasItsNameGroupsAndSongsOrderedAsNumbers) {
 
     ASSERT_EQ(show.GetGroups().GetGroupCount(), 2u);
     EXPECT_EQ(show.GetGroups().GetGroupName(0), "Instruments");
-    EXPECT_EQ(show.GetGroups().GetGroup(0), (std::set<unsigned short>{0, 1, 2, 3, 9, 20}));
+    EXPECT_EQ(show.GetGroups().GetGroup(0), (std::set<unsigned short>{0, 1, 2, 3, 9, 20, 25}));
     EXPECT_EQ(show.GetGroups().GetGroupName(1), "Vocal Parts");
     EXPECT_EQ(show.GetGroups().GetGroup(1), (std::set<unsigned short>{16, 17}));
     EXPECT_TRUE(show.GetGroups().GetGroup(2).empty());
@@ -189,7 +189,7 @@ TEST_F(DemoShow, EachSongHasItsTracksWithNamesProgramsAndEventsInTickOrder) {
             EXPECT_EQ(track->GetTrackName(), t.name);
             EXPECT_EQ(track->GetDefaultProgramChange(), t.program);
             const std::pair<std::uint8_t, std::uint8_t> pitched{0, 127};
-            EXPECT_EQ(track->GetNoteRange(), id == 9 ? brix_midi::VoiceTrack::kNoNoteRange : pitched);
+            EXPECT_EQ(track->GetNoteRange(), (id & 0x0F) == 9 ? brix_midi::VoiceTrack::kNoNoteRange : pitched);
             const auto& events = track->GetEvents();
             EXPECT_FALSE(events.empty());
             EXPECT_TRUE(std::is_sorted(events.begin(), events.end(),

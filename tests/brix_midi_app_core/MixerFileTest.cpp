@@ -123,7 +123,7 @@ TEST_F(MixerFileTest, WritesTheFileByteForByte)
     for (const auto& c : cases) {
         std::filesystem::remove(folder.File());
         const brix_midi::ShowData show = MakeShow(c.songs);
-        { TarnwickMixer mixer(activeSong, show, *harness.player); }
+        { TarnwickMixer mixer(activeSong, show, *harness.player, folder.path.string()); }
         EXPECT_EQ(folder.ReadFile(), c.bytes) << c.what;
     }
 }
@@ -138,7 +138,7 @@ TEST_F(MixerFileTest, LoadsEveryFieldOfAStoredMixAndWritesItBackUnchanged)
     folder.WriteFile(stored);
     const brix_midi::ShowData show = MakeShow({{"1", {{0, "Piano", 0}, {16, "Vocal Lead", 53}}}});
     {
-        TarnwickMixer mixer(activeSong, show, *harness.player);
+        TarnwickMixer mixer(activeSong, show, *harness.player, folder.path.string());
         activeSong.Set("1");
         EXPECT_FALSE(mixer.GetVocalTracksAreMuted());
         EXPECT_EQ(mixer.GetTrackVolume(0), 100);
@@ -202,7 +202,7 @@ TEST_F(MixerFileTest, ADamagedFileGivesTheDefaultsOrKeepsTheIntactSongs)
     const brix_midi::ShowData show = MakeShow(kTwoSongs);
     for (const auto& c : cases) {
         folder.WriteFile(c.bytes);
-        TarnwickMixer mixer(activeSong, show, *harness.player);
+        TarnwickMixer mixer(activeSong, show, *harness.player, folder.path.string());
         EXPECT_EQ(KeptSongs(mixer, show), c.kept) << c.what;
     }
 }
@@ -214,7 +214,7 @@ TEST_F(MixerFileTest, AFileCutShortAnywhereGivesTheDefaultsForTheWholeShow)
     const std::map<std::string, bool> defaults = {{"1", false}, {"2", false}};
     for (std::size_t length = 0; length < intact.size(); ++length) {
         folder.WriteFile(intact.substr(0, length));
-        TarnwickMixer mixer(activeSong, show, *harness.player);
+        TarnwickMixer mixer(activeSong, show, *harness.player, folder.path.string());
         EXPECT_EQ(KeptSongs(mixer, show), defaults) << "cut to " << length << " bytes";
     }
 }
@@ -238,7 +238,7 @@ TEST_F(MixerFileTest, LoadingReportsWhatIsWrongWithTheFileAndKeepsTheMixInForce)
     };
     const brix_midi::ShowData show = MakeShow(kTwoSongs);
     folder.WriteFile(IntactFile());
-    TarnwickMixer mixer(activeSong, show, *harness.player);
+    TarnwickMixer mixer(activeSong, show, *harness.player, folder.path.string());
     for (const auto& c : cases) {
         std::filesystem::remove(folder.File());
         if (c.bytes) {
@@ -282,7 +282,7 @@ TEST_F(MixerFileTest, KeepsTheMixOfEverySongThatStillMatchesTheShow)
     folder.WriteFile(IntactFile());
     const brix_midi::ShowData stored = MakeShow(kTwoSongs);
     {
-        TarnwickMixer mixer(activeSong, stored, *harness.player);
+        TarnwickMixer mixer(activeSong, stored, *harness.player, folder.path.string());
         for (const auto& c : cases) {
             // Only the show the file was written for matches it as a whole.
             EXPECT_EQ(mixer.ShowDataMatchesMixerData(MakeShow(c.songs)), std::string(c.change) == "none") << c.change;
@@ -291,7 +291,7 @@ TEST_F(MixerFileTest, KeepsTheMixOfEverySongThatStillMatchesTheShow)
     for (const auto& c : cases) {
         folder.WriteFile(IntactFile());
         const brix_midi::ShowData show = MakeShow(c.songs);
-        TarnwickMixer mixer(activeSong, show, *harness.player);
+        TarnwickMixer mixer(activeSong, show, *harness.player, folder.path.string());
         EXPECT_TRUE(mixer.ShowDataMatchesMixerData(show)) << c.change;
         EXPECT_EQ(KeptSongs(mixer, show), c.kept) << c.change;
         if (!c.kept.contains("1")) {
@@ -307,13 +307,13 @@ TEST_F(MixerFileTest, AMixWithATrackNameTooLongForTheFileIsSavedAndKept)
     const brix_midi::ShowData show = MakeShow({{"1", {{5, longName, 0}}}});
     activeSong.Set("1");
     {
-        TarnwickMixer mixer(activeSong, show, *harness.player);
+        TarnwickMixer mixer(activeSong, show, *harness.player, folder.path.string());
         ASSERT_TRUE(mixer.GetTrackIsMuted(5));  // a vocal track: its volume is only stored
         mixer.SetTrackVolume(5, 33);
     }
     ASSERT_TRUE(folder.HasFile());
     EXPECT_NE(folder.ReadFile().find("\xFF"s + std::string(255, 'x')), std::string::npos);
-    TarnwickMixer mixer(activeSong, show, *harness.player);
+    TarnwickMixer mixer(activeSong, show, *harness.player, folder.path.string());
     EXPECT_EQ(mixer.GetTrackVolume(5), 33);
     EXPECT_EQ(mixer.GetTrackName(5), std::string(255, 'x'));
 }
@@ -338,7 +338,7 @@ TEST_F(MixerFileTest, ASaveThatCannotCompleteLeavesThePreviousFileWhole)
         }
         const brix_midi::ShowData show = MakeShow(c.songs);
         {
-            TarnwickMixer mixer(activeSong, show, *harness.player);
+            TarnwickMixer mixer(activeSong, show, *harness.player, folder.path.string());
             try {
                 mixer.SaveToFile();
                 ADD_FAILURE() << c.what << ": saved";

@@ -41,7 +41,8 @@ struct Message {
 // The demo show's player on a virtual device, with a mixer of the show.
 struct MixedShow {
     PlayerHarness harness;
-    TarnwickMixer mixer{harness.player->GetActiveSongNumber(), harness.loaded.show, *harness.player};
+    TarnwickMixer mixer{harness.player->GetActiveSongNumber(), harness.loaded.show, *harness.player,
+                        directories.GetShowDirectory()};
 
     app_test::DemoPlayer& Player() { return *harness.player; }
 

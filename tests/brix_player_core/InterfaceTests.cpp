@@ -29,13 +29,13 @@ TEST(Interface, VolumesAndTheOutputDeviceGoToThePlayer) {
     EXPECT_EQ(engine.GetShowDirectory(), "/shows/demo");
     EXPECT_EQ(engine.GetChangelogFilename(), "demo.logdata");
 
-    engine.SetVolume(70.0);
-    engine.SetVolume(30.0, brix_audio::VolumeType::User);
+    engine.SetVolume(0.7);
+    engine.SetVolume(0.3, brix_audio::VolumeType::User);
     engine.SetOutputDeviceUid("port-3");
-    EXPECT_EQ(player.GetVolume(), 70.0);
-    EXPECT_EQ(player.GetVolume(brix_audio::VolumeType::User), 30.0);
-    EXPECT_EQ(engine.GetVolume(), 70.0);
-    EXPECT_EQ(engine.GetVolume(brix_audio::VolumeType::User), 30.0);
+    EXPECT_EQ(player.GetVolume(), 0.7);
+    EXPECT_EQ(player.GetVolume(brix_audio::VolumeType::User), 0.3);
+    EXPECT_EQ(engine.GetVolume(), 0.7);
+    EXPECT_EQ(engine.GetVolume(brix_audio::VolumeType::User), 0.3);
     EXPECT_EQ(engine.GetOutputDeviceUid(), "port-3");
 }
 

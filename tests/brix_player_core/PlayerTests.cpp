@@ -136,20 +136,42 @@ TEST_F(PlayerTest, StopFlagIsOneShot) {
     EXPECT_FALSE(player.TakeStopKeepsPosition());
 }
 
-TEST_F(PlayerTest, VolumesAreClampedPerTypeAndMultiplyIntoTheOutputLevel) {
+TEST_F(PlayerTest, VolumesAreLinearGainsClampedPerTypeAndMultiplyIntoTheOutputGain) {
     const std::vector<std::tuple<double, VolumeType, double>> cases{
-        {80.0, VolumeType::Master, 80.0}, {-5.0, VolumeType::User, 0.0}, {150.0, VolumeType::User, 100.0},
-        {50.0, VolumeType::User, 50.0}};
+        {0.8, VolumeType::Master, 0.8}, {-0.05, VolumeType::User, 0.0}, {1.5, VolumeType::User, 1.0},
+        {0.5, VolumeType::User, 0.5}};
     for (const auto& [set, type, stored] : cases) {
         player.SetVolume(set, type);
         EXPECT_EQ(player.GetVolume(type), stored) << set;
     }
-    EXPECT_EQ(player.GetVolume(), 80.0);
-    EXPECT_DOUBLE_EQ(player.GetOutputVolume(), 40.0);
-    player.SetVolume(60.0);
-    EXPECT_EQ(player.GetVolume(VolumeType::Master), 60.0);
+    EXPECT_EQ(player.GetVolume(), 0.8);
+    EXPECT_DOUBLE_EQ(player.GetVolumeGain(), 0.4);
+    EXPECT_DOUBLE_EQ(player.GetOutputGain(0.0), 0.4);
+    player.SetVolume(0.6);
+    EXPECT_EQ(player.GetVolume(VolumeType::Master), 0.6);
     EXPECT_THROW(player.SetVolume(std::nan("")), std::invalid_argument);
-    EXPECT_EQ(player.GetVolume(), 60.0);
+    EXPECT_EQ(player.GetVolume(), 0.6);
+}
+
+TEST_F(PlayerTest, TheOutputGainAheadFollowsARunningFadeToItsTarget) {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    player.FadeTo(
+        [&] {
+            std::lock_guard lock(mutex);
+            finished = true;
+            done.notify_all();
+        },
+        2.0f, 0.0f);
+    // Later along the fade the level is lower; past its end it is the target.
+    EXPECT_LT(player.GetOutputGain(1.0), player.GetOutputGain(0.0));
+    EXPECT_GT(player.GetOutputGain(1.0), 0.0);
+    EXPECT_DOUBLE_EQ(player.GetOutputGain(5.0), 0.0);
+    player.CancelFade();
+    EXPECT_DOUBLE_EQ(player.GetOutputGain(5.0), 1.0);
+    std::unique_lock lock(mutex);
+    EXPECT_FALSE(done.wait_for(lock, std::chrono::milliseconds(50), [&] { return finished; }));
 }
 
 TEST_F(PlayerTest, FadeLowersTheOutputLevelThenCancelFadeRestoresIt) {
@@ -168,14 +190,14 @@ TEST_F(PlayerTest, FadeLowersTheOutputLevelThenCancelFadeRestoresIt) {
 
     player.FadeTo(onDone, 0.05f, 25.0f);
     ASSERT_TRUE(waitForCompletions(1));
-    EXPECT_DOUBLE_EQ(player.GetOutputVolume(), 25.0);
+    EXPECT_DOUBLE_EQ(player.GetOutputGain(0.0), 0.25);
 
     player.Fade(onDone, 0.0f);
     ASSERT_TRUE(waitForCompletions(2));
-    EXPECT_DOUBLE_EQ(player.GetOutputVolume(), 0.0);
+    EXPECT_DOUBLE_EQ(player.GetOutputGain(0.0), 0.0);
 
     player.CancelFade();
-    EXPECT_DOUBLE_EQ(player.GetOutputVolume(), 100.0);
+    EXPECT_DOUBLE_EQ(player.GetOutputGain(0.0), 1.0);
 }
 
 TEST_F(PlayerTest, OutputDeviceUidIsKept) {

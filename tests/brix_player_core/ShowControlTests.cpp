@@ -277,6 +277,32 @@ TEST_F(ShowControlTest, TicksConvertToSecondsAlongTheTempoMap) {
     EXPECT_NEAR(next, 2.0 + 20.0 / 480.0, 1e-9);  // one MIDI clock later at 60 bpm
 }
 
+TEST_F(ShowControlTest, VolumeAtTickAsksTheSourceForTheMomentTheTickIsHeard) {
+    Load(CL::SongLog("1", "Song 1"));  // 120 quarters a minute: 480 ticks are half a second
+    EXPECT_EQ(control.VolumeAtTick(960, 0), 1.0) << "no source: full level";
+    std::vector<double> asked;
+    control.SetVolumeSource([&](double secondsAhead) {
+        asked.push_back(secondsAhead);
+        return 0.5 + secondsAhead;
+    });
+    const double bound = ShowControl::kVolumeLookAheadSeconds;
+    const std::vector<std::tuple<unsigned int, unsigned int, double>> cases{
+        {120, 0, 0.125}, {480, 480, 0.0}, {0, 960, 0.0}, {1920, 0, bound}};
+    for (const auto& [tick, listener, ahead] : cases) {
+        EXPECT_NEAR(control.VolumeAtTick(tick, listener), std::min(1.0, 0.5 + ahead), 1e-9) << tick << " " << listener;
+        EXPECT_NEAR(asked.back(), ahead, 1e-9) << tick << " " << listener;
+    }
+    // The one-argument form measures from the listener's tick (here the current tick).
+    control.SetCurrentTickIndex(480);
+    control.VolumeAtTick(600);
+    EXPECT_NEAR(asked.back(), 0.125, 1e-9);
+    // What the source gives is kept to [0, 1]; not a number is silence.
+    for (const auto& [given, kept] : std::vector<std::pair<double, double>>{{3.0, 1.0}, {-1.0, 0.0}, {std::nan(""), 0.0}}) {
+        control.SetVolumeSource([given = given](double) { return given; });
+        EXPECT_EQ(control.VolumeAtTick(0, 0), kept) << given;
+    }
+}
+
 TEST_F(ShowControlTest, AttaccaComesFromTheSongUnlessAStateWasSet) {
     const std::vector<std::tuple<std::string, std::optional<unsigned char>, bool>> cases{
         {"1", std::nullopt, false}, {"2", std::nullopt, true}, {"2", 0, false}, {"1", 1, true}, {"1", 2, false}};

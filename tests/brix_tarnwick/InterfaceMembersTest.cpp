@@ -10,6 +10,7 @@
 #include <brix_player_core/Player.h>
 
 #include <atomic>
+#include <cmath>
 #include <set>
 #include <fstream>
 #include <iterator>
@@ -167,9 +168,9 @@ const std::vector<MemberCase> kMemberCases = {
          Completion done;
          e.engine->FadeTo(done.Callback(), 0.02f, 0.5f);
          ASSERT_TRUE(done.WaitForRun());
-         EXPECT_DOUBLE_EQ(e.engine->GetPlayer().GetOutputVolume(), 50.0);
+         EXPECT_DOUBLE_EQ(e.engine->GetPlayer().GetOutputGain(0.0), 0.5);
          e.engine->CancelFade();
-         EXPECT_DOUBLE_EQ(e.engine->GetPlayer().GetOutputVolume(), 100.0);
+         EXPECT_DOUBLE_EQ(e.engine->GetPlayer().GetOutputGain(0.0), 1.0);
      }},
     // Position.
     {"Seek, GetTickIndex",
@@ -441,16 +442,20 @@ const std::vector<MemberCase> kMemberCases = {
          }));
          EXPECT_TRUE(e.events.WaitFor(EngineEvent::Key, "D major"));
      }},
-    {"SetVolume, GetVolume (master and user)",
+    {"SetVolume, GetVolume (master and user, linear gains)",
      [](Engine& e) {
-         e.engine->SetVolume(50.0);
-         EXPECT_DOUBLE_EQ(e.engine->GetVolume(), 50.0);
+         e.engine->SetVolume(0.5);
+         EXPECT_DOUBLE_EQ(e.engine->GetVolume(), 0.5);
          EXPECT_TRUE(e.events.WaitUntil([](const auto& events) {
              return !events.empty() && events.back().event == EngineEvent::StatusVolume && events.back().value == 500;
          }));
-         e.engine->SetVolume(40.0, brix_audio::VolumeType::User);
-         EXPECT_DOUBLE_EQ(e.engine->GetVolume(brix_audio::VolumeType::User), 40.0);
+         e.engine->SetVolume(0.4, brix_audio::VolumeType::User);
+         EXPECT_DOUBLE_EQ(e.engine->GetVolume(brix_audio::VolumeType::User), 0.4);
          EXPECT_EQ(e.events.All().back().value, 200);
+         e.engine->SetVolume(3.0, brix_audio::VolumeType::User);
+         EXPECT_DOUBLE_EQ(e.engine->GetVolume(brix_audio::VolumeType::User), 1.0);
+         EXPECT_THROW(e.engine->SetVolume(std::nan("")), std::invalid_argument);
+         EXPECT_DOUBLE_EQ(e.engine->GetVolume(), 0.5);
      }},
     {"SetOutputDeviceUid, GetOutputDeviceUid",
      [](Engine& e) {

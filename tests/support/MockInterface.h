@@ -45,7 +45,9 @@ public:
     MOCK_METHOD(unsigned int, GetSongAudioStartTick, (const std::string&), (override));
     MOCK_METHOD(unsigned int, GetSongAudioEndTick, (const std::string&), (override));
     MOCK_METHOD(TL::TimelineSequence<TL::BarsBeats>, GetBarsBeats, (const std::string&), (override));
+    MOCK_METHOD(TL::TimelineSequence<TL::BarsBeats>, GetBarsBeats, (const std::string&, bool), (override));
     MOCK_METHOD(TL::BarsBeats, GetBarBeatByTick, (unsigned int), (override));
+    MOCK_METHOD(TL::BarsBeats, GetBarBeatByTick, (unsigned int, bool, bool), (override));
     MOCK_METHOD(TL::BarsBeats, GetBarBeatLeftByTick, (unsigned int), (override));
     MOCK_METHOD(std::string, GetBarString, (unsigned int), (override));
     MOCK_METHOD(std::string, GetBarString, (const std::string&, unsigned int), (override));
@@ -59,6 +61,9 @@ public:
     MOCK_METHOD(void, LoadChangeLogEditor, (), (override));
     MOCK_METHOD(std::string, GetLogVersion, (), (override));
     MOCK_METHOD(std::string, GetTempoScaleWarnings, (), (override));
+    MOCK_METHOD(std::string, GetModifiedClickEditLog, (), (override));
+    MOCK_METHOD(int, GetInvertedLoopEventCount, (), (override));
+    MOCK_METHOD(std::string, GetInvertedLoopEventDescription, (), (override));
     MOCK_METHOD(CL::Editor*, GetChangeLogEditor, (), (override));
     MOCK_METHOD(EventList, GetChangeLogPanelEvents, (), (override));
     MOCK_METHOD(EventsBySong, GetChangeLogPanelEventsForAllSongs, (), (override));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <unistd.h>
@@ -19,6 +20,8 @@ std::u16string OutputName(UINT device)
     return caps.szPname;
 }
 
+void CALLBACK IgnoreStreamMessage(HMIDIOUT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
+
 std::u16string InputName(UINT device)
 {
     MIDIINCAPSW caps{};
@@ -26,31 +29,52 @@ std::u16string InputName(UINT device)
     return caps.szPname;
 }
 
-TEST(MidiDeviceListTest, WithoutASequencerTheListsHoldOnlyTheVirtualDevicesInRegistrationOrder)
+TEST(MidiDeviceListTest, WithoutASequencerTheVirtualDevicesComeInRegistrationOrderThenTheNullOutput)
 {
     if (access("/dev/snd/seq", F_OK) == 0) {
         GTEST_SKIP() << "this machine has an ALSA sequencer";
     }
-    EXPECT_EQ(midiOutGetNumDevs(), 0u);
+    const std::u16string null = u"No MIDI output (null device)";
+    ASSERT_EQ(midiOutGetNumDevs(), 1u);
+    EXPECT_EQ(OutputName(0), null);
     EXPECT_EQ(midiInGetNumDevs(), 0u);
     {
         auto first = std::make_unique<VirtualMidiOutput>(u"First Synth");
         VirtualMidiOutput second(u"Second Synth");
         VirtualMidiInput keyboard(u"Keyboard");
 
-        ASSERT_EQ(midiOutGetNumDevs(), 2u);
+        ASSERT_EQ(midiOutGetNumDevs(), 3u);
         EXPECT_EQ(OutputName(0), u"First Synth");
         EXPECT_EQ(OutputName(1), u"Second Synth");
+        EXPECT_EQ(OutputName(2), null);
         ASSERT_EQ(midiInGetNumDevs(), 1u);
         EXPECT_EQ(InputName(0), u"Keyboard");
 
         first.reset();
-        EXPECT_EQ(midiOutGetNumDevs(), 1u);
+        EXPECT_EQ(midiOutGetNumDevs(), 2u);
         EXPECT_EQ(second.GetDeviceId(), 0u);
         EXPECT_EQ(OutputName(0), u"Second Synth");
     }
-    EXPECT_EQ(midiOutGetNumDevs(), 0u);
+    EXPECT_EQ(midiOutGetNumDevs(), 1u);
     EXPECT_EQ(midiInGetNumDevs(), 0u);
+}
+
+TEST(MidiDeviceListTest, TheNullOutputTakesAStreamAndWarnsOnceWhenOpened)
+{
+    if (access("/dev/snd/seq", F_OK) == 0) {
+        GTEST_SKIP() << "this machine has an ALSA sequencer";
+    }
+    const UINT nullDevice = midiOutGetNumDevs() - 1;
+    ::testing::internal::CaptureStderr();
+    HMIDISTRM stream = nullptr;
+    UINT device = nullDevice;
+    const MMRESULT opened =
+        midiStreamOpen(&stream, &device, 1, reinterpret_cast<DWORD_PTR>(&IgnoreStreamMessage), 0, CALLBACK_FUNCTION);
+    const std::string warning = ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(opened, MMSYSERR_NOERROR);
+    EXPECT_EQ(warning.rfind("WARNING: ", 0), 0u) << warning;
+    EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1) << warning;
+    EXPECT_EQ(midiStreamClose(stream), MMSYSERR_NOERROR);
 }
 
 TEST(MidiDeviceListTest, LongDeviceNamesAreCutToFitWithTheirTerminatingZero)

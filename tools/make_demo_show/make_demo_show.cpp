@@ -19,7 +19,7 @@
 // Song "10" "Finale", 10_finale.mid, attacca false, pickup 0
 //   bars 20; meter 4/4 from bar 1, 3/4 from bar 9, 6/8 from bar 13; tempo 112 from bar 1, 100 from
 //   bar 9, 126 from bar 13, 96 from bar 20; key F major from bar 1, G major from bar 13;
-//   tracks 0 1 2 3 9 20 16 17; pages bar 1 -> page 8, bar 9 -> page 9, bar 13 -> page 10,
+//   tracks 0 1 2 3 9 20 16 17 25; pages bar 1 -> page 8, bar 9 -> page 9, bar 13 -> page 10,
 //   bar 17 -> page 11
 // Tempos are quarter notes per minute, also in 6/8.
 //
@@ -55,6 +55,7 @@
 // | 20 | 1    | 4       | Guitar        | 25                         | 80     | 96  | Instruments |
 // | 16 | 1    | 0       | Vocal Lead    | 53                         | 110    | 64  | Vocal Parts |
 // | 17 | 1    | 1       | Vocal Harmony | 54                         | 95     | 70  | Vocal Parts |
+// | 25 | 1    | 9       | Click         | 0 (percussion channel)     | 100    | 64  | Instruments |
 //
 // What else the songs hold: the piano uses the sustain pedal (CC64 up at each bar start, down 30 ticks
 // later, up before the song ends); string notes common to two neighbouring chords are held across the
@@ -345,7 +346,7 @@ std::vector<int> TonesInWindow(const Chord& chord, int low)
 // ---------------------------------------------------------------------------------------------
 // Parts and tracks.
 
-enum class Part { Piano, Bass, Strings, Winds, Drums, Guitar, VocalLead, VocalHarmony };
+enum class Part { Piano, Bass, Strings, Winds, Drums, Guitar, VocalLead, VocalHarmony, Click };
 
 struct TrackInfo {
     Part part;
@@ -368,6 +369,7 @@ const TrackInfo kTracks[] = {
     {Part::Guitar, "Guitar", 1, 4, 25, 80, 96, false},
     {Part::VocalLead, "Vocal Lead", 1, 0, 53, 110, 64, true},
     {Part::VocalHarmony, "Vocal Harmony", 1, 1, 54, 95, 70, true},
+    {Part::Click, "Click", 1, 9, 0, 100, 64, false},
 };
 
 int TrackId(const TrackInfo& info)
@@ -665,6 +667,21 @@ void WriteDrums(SongTracks& song)
     }
 }
 
+// Click: a wood block on every beat of every bar (each eighth of a 6/8 bar is a beat), the high one
+// on the bar's first beat.
+void WriteClick(SongTracks& song)
+{
+    constexpr int kHighWoodBlock = 76, kLowWoodBlock = 77;
+    PartTrack& click = song.Track(Part::Click);
+    const BarMap& bars = song.Bars();
+    for (int bar = 1; bar <= bars.Bars(); ++bar) {
+        const std::uint32_t beat = BarMap::BeatTicks(bars.MeterOf(bar));
+        for (std::uint32_t offset = 0; offset < bars.Length(bar); offset += beat) {
+            click.Note(bars.Start(bar) + offset, 60, offset == 0 ? kHighWoodBlock : kLowWoodBlock, offset == 0 ? 110 : 90);
+        }
+    }
+}
+
 // Guitar: strummed chords off the main beat, the strings 10 ticks apart.
 void WriteGuitar(SongTracks& song)
 {
@@ -768,7 +785,7 @@ void WriteParts(SongTracks& song)
     const std::pair<Part, void (*)(SongTracks&)> writers[] = {
         {Part::Piano, WritePiano},   {Part::Bass, WriteBass},           {Part::Strings, WriteStrings},
         {Part::Winds, WriteWinds},   {Part::Drums, WriteDrums},         {Part::Guitar, WriteGuitar},
-        {Part::VocalLead, WriteVocalLead}, {Part::VocalHarmony, WriteVocalHarmony},
+        {Part::VocalLead, WriteVocalLead}, {Part::VocalHarmony, WriteVocalHarmony}, {Part::Click, WriteClick},
     };
     for (const auto& [part, write] : writers) {
         if (song.Has(part)) {
@@ -844,7 +861,7 @@ std::vector<SongPlan> Plans()
          {{1, 8}, {9, 9}, {13, 10}, {17, 11}},
          {"F", "Dm", "Bb", "C", "F", "Dm", "Gm", "C", "F", "Bb", "C", "C", "G", "Em", "C", "D", "G", "Em", "D", "G"},
          {Part::Piano, Part::Bass, Part::Strings, Part::Winds, Part::Drums, Part::Guitar, Part::VocalLead,
-          Part::VocalHarmony},
+          Part::VocalHarmony, Part::Click},
          [](SongTracks& song) {
              const BarMap& bars = song.Bars();
              // Flute to clarinet for the 3/4 section; a bass slide of a whole tone in bar 4.

@@ -77,7 +77,10 @@ void ReadEvent(cmn::BinaryReader& in, const cmn::FileVersion& version, unsigned 
     if (event.IsPairedEvent() != codes::IsRegionCode(event.code())) {
         in.Fail("event " + event.EventId(), "its region flag does not fit its kind");
     }
-    if (event.IsPairedEvent() ? event.end() < event.start() : event.end() != event.start()) {
+    // A loop (vamp, repeat) ending before its start is read as it is: the engine turns it round and
+    // reports it.
+    const bool loop = event.code() == codes::vamp || event.code() == codes::repeat;
+    if (event.IsPairedEvent() ? event.end() < event.start() && !loop : event.end() != event.start()) {
         in.Fail("event " + event.EventId(), "its end does not fit its start");
     }
     if (!ids.insert(event.EventId()).second) {

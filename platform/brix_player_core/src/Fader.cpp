@@ -57,6 +57,22 @@ double Fader::GetLevel() const {
     return level_;
 }
 
+double Fader::GetLevelAfter(double seconds) const {
+    std::lock_guard lock(mutex_);
+    if (!running_) {
+        return level_;
+    }
+    const double ahead = std::isfinite(seconds) && seconds > 0.0 ? seconds : 0.0;
+    const Clock::time_point when =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(ahead));
+    if (when >= end_) {
+        return to_;
+    }
+    const double done = std::chrono::duration<double>(when - begin_).count() /
+                        std::chrono::duration<double>(end_ - begin_).count();
+    return from_ + (to_ - from_) * std::max(0.0, done);
+}
+
 void Fader::SetLevel(double percent) {
     {
         std::lock_guard lock(mutex_);

@@ -8,6 +8,7 @@
 #include <brix_core/GuiDispatcher.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 
@@ -113,12 +114,12 @@ void Interface::SetOutputDeviceUid(const std::string& uid) { GetPlayer().SetOutp
 
 std::string Interface::GetOutputDeviceUid() { return GetPlayer().GetOutputDeviceUid(); }
 
-void Interface::SetVolume(double percent) { SetVolume(percent, brix_audio::VolumeType::Master); }
+void Interface::SetVolume(double gain) { SetVolume(gain, brix_audio::VolumeType::Master); }
 
-void Interface::SetVolume(double percent, brix_audio::VolumeType type) {
-    GetPlayer().SetVolume(percent, type);
+void Interface::SetVolume(double gain, brix_audio::VolumeType type) {
+    GetPlayer().SetVolume(gain, type);
     notify::SendEngineEvent(notify::EngineEvent::StatusVolume,
-                            static_cast<int>(GetPlayer().GetOutputVolume() * 10.0 + 0.5));
+                            static_cast<int>(std::lround(GetPlayer().GetVolumeGain() * 1000.0)));
 }
 
 double Interface::GetVolume() { return GetPlayer().GetVolume(); }

@@ -10,7 +10,7 @@
 
 Player::Player(const std::string& name)
     : name_(name),
-      volumes_{{brix_audio::VolumeType::Master, 100.0}, {brix_audio::VolumeType::User, 100.0}} {}
+      volumes_{{brix_audio::VolumeType::Master, 1.0}, {brix_audio::VolumeType::User, 1.0}} {}
 
 Player::~Player() = default;
 
@@ -28,14 +28,14 @@ void Player::FadeTo(std::function<void()> onDone, float seconds, float targetPer
     fader_.Start(targetPercent, seconds, std::move(onDone));
 }
 
-void Player::SetVolume(double percent) { SetVolume(percent, brix_audio::VolumeType::Master); }
+void Player::SetVolume(double gain) { SetVolume(gain, brix_audio::VolumeType::Master); }
 
-void Player::SetVolume(double percent, brix_audio::VolumeType type) {
-    if (std::isnan(percent)) {
+void Player::SetVolume(double gain, brix_audio::VolumeType type) {
+    if (std::isnan(gain)) {
         throw std::invalid_argument("Player::SetVolume: the volume is not a number");
     }
     std::lock_guard lock(mutex_);
-    volumes_[type] = std::clamp(percent, 0.0, 100.0);
+    volumes_[type] = std::clamp(gain, 0.0, 1.0);
 }
 
 double Player::GetVolume() { return GetVolume(brix_audio::VolumeType::Master); }
@@ -43,16 +43,20 @@ double Player::GetVolume() { return GetVolume(brix_audio::VolumeType::Master); }
 double Player::GetVolume(brix_audio::VolumeType type) {
     std::lock_guard lock(mutex_);
     const auto found = volumes_.find(type);
-    return found != volumes_.end() ? found->second : 100.0;
+    return found != volumes_.end() ? found->second : 1.0;
 }
 
-double Player::GetOutputVolume() const {
-    double volume = fader_.GetLevel();
+double Player::GetVolumeGain() const {
+    double gain = 1.0;
     std::lock_guard lock(mutex_);
-    for (const auto& [type, percent] : volumes_) {
-        volume = volume * percent / 100.0;
+    for (const auto& [type, volume] : volumes_) {
+        gain *= volume;
     }
-    return volume;
+    return gain;
+}
+
+double Player::GetOutputGain(double secondsAhead) const {
+    return GetVolumeGain() * fader_.GetLevelAfter(secondsAhead) / 100.0;
 }
 
 void Player::SeekToPreviousMeasure() {

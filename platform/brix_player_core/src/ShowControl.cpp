@@ -6,7 +6,9 @@
 #include <brix_core/GuiDispatcher.h>
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
+#include <utility>
 
 LoopEvent& LoopEventList::GetFirstLoopEvent() {
     if (events_.empty()) {
@@ -294,6 +296,28 @@ double ShowControl::ConvertTickIndexToSeconds(unsigned int tick) const {
         inForce = &tempo;
     }
     return seconds + (tick - from) * inForce->tick_time(song_->GetResolution());
+}
+
+double ShowControl::VolumeAtTick(unsigned int tick) { return VolumeAtTick(tick, GetListenerTickIndex()); }
+
+double ShowControl::VolumeAtTick(unsigned int tick, unsigned int listenerTick) {
+    const double ahead = std::clamp(ConvertTickIndexToSeconds(tick) - ConvertTickIndexToSeconds(listenerTick), 0.0,
+                                    kVolumeLookAheadSeconds);
+    std::function<double(double)> source;
+    {
+        std::lock_guard lock(mutex_);
+        source = volumeSource_;
+    }
+    if (!source) {
+        return 1.0;
+    }
+    const double gain = source(ahead);
+    return std::isnan(gain) ? 0.0 : std::clamp(gain, 0.0, 1.0);
+}
+
+void ShowControl::SetVolumeSource(std::function<double(double secondsAhead)> source) {
+    std::lock_guard lock(mutex_);
+    volumeSource_ = std::move(source);
 }
 
 std::pair<double, double> ShowControl::GetTimeCodeSecondsPair(unsigned int tick) const {

@@ -14,14 +14,18 @@
 #include "TarnwickMixer.h"
 #include "TimelineSequence.h"
 
+#include <brix_core/BrixLog.h>
+#include <brix_core/CallbackDispatcher.h>
 #include <brix_core/Directories.h>
 #include <brix_core/LogDataFile.h>
+#include <brix_core/NotifyNames.h>
 
 #include <fennic/Path.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <iomanip>
 #include <sstream>
 #include <stdexcept>
@@ -50,21 +54,214 @@ std::string NormalSongNumber(const std::string& text)
     return normal;
 }
 
-const std::vector<TL::BarsBeats>& BeatsOf(const brix_midi::SongData& song)
+using Beats = std::vector<TL::BarsBeats>;
+
+const Beats& BeatsOf(const brix_midi::SongData& song)
 {
     return song.GetTimeline().GetBarsBeats();
 }
 
-// The beat at or before tick; the first beat before it; a default one for a song without beats.
-TL::BarsBeats BeatLeftOf(const brix_midi::SongData& song, unsigned int tick)
+// The beat at or before tick; the first beat before it; a default one without beats.
+TL::BarsBeats BeatAtOrBefore(const Beats& beats, unsigned int tick)
 {
-    const auto& beats = BeatsOf(song);
     if (beats.empty()) {
         return {};
     }
     const auto after = std::upper_bound(beats.begin(), beats.end(), tick,
                                         [](unsigned int t, const TL::BarsBeats& beat) { return t < beat.tick; });
     return after == beats.begin() ? beats.front() : *(after - 1);
+}
+
+// The beat at or after tick; the last beat past it; a default one without beats.
+TL::BarsBeats BeatAtOrAfter(const Beats& beats, unsigned int tick)
+{
+    if (beats.empty()) {
+        return {};
+    }
+    const auto found = std::lower_bound(beats.begin(), beats.end(), tick,
+                                        [](const TL::BarsBeats& beat, unsigned int t) { return beat.tick < t; });
+    return found == beats.end() ? beats.back() : *found;
+}
+
+TL::BarsBeats BeatLeftOf(const brix_midi::SongData& song, unsigned int tick)
+{
+    return BeatAtOrBefore(BeatsOf(song), tick);
+}
+
+// The meters in force somewhere in [startTick, endTick) (the first meter at least).
+std::vector<TL::Meter> MetersInForce(const brix_midi::SongData& song, unsigned int startTick, unsigned int endTick)
+{
+    std::vector<TL::Meter> inForce;
+    const auto& meters = song.GetTimeline().GetMeters();
+    for (std::size_t i = 0; i < meters.size(); ++i) {
+        const bool endsBefore = i + 1 < meters.size() && meters[i + 1].tick <= startTick;
+        if (!endsBefore && (meters[i].tick < endTick || i == 0) && meters[i].denominator > 0) {
+            inForce.push_back(meters[i]);
+        }
+    }
+    return inForce;
+}
+
+// A bar of the meter in notated 32nd notes.
+int BarIn32nds(const TL::Meter& meter)
+{
+    return meter.numerator * 32 / meter.denominator;
+}
+
+// The click values (notated 32nds per click) that divide the bar of every meter in force in
+// [startTick, endTick), ascending.
+std::vector<int> ClickValuesOf(const brix_midi::SongData& song, unsigned int startTick, unsigned int endTick)
+{
+    static constexpr int kNoteValues[] = {1, 2, 3, 4, 6, 7, 8, 12, 14, 16, 24, 28, 30, 31, 32};
+    const std::vector<TL::Meter> meters = MetersInForce(song, startTick, endTick);
+    std::vector<int> values;
+    for (const int value : kNoteValues) {
+        if (std::all_of(meters.begin(), meters.end(), [&](const TL::Meter& meter) { return BarIn32nds(meter) % value == 0; })) {
+            values.push_back(value);
+        }
+    }
+    return values;
+}
+
+const CL::SongLog* SongLogOf(const CL::ChangeLog& changeLog, const std::string& songNumber)
+{
+    return changeLog.HasSongLog(songNumber) ? &changeLog.GetSongLog(songNumber) : nullptr;
+}
+
+// The song's beats with, inside each click edit of the log, a beat at every click (see
+// Interface::GetBarsBeats(songNumber, true)).
+Beats ClickGridBeats(const brix_midi::SongData& song, const CL::SongLog* log)
+{
+    const Beats& notated = BeatsOf(song);
+    struct Grid {
+        unsigned int start;
+        unsigned int end;
+        unsigned int step;
+    };
+    std::vector<Grid> grids;
+    if (log != nullptr) {
+        for (const CL::Click& click : log->GetClicks()) {
+            const int step = click.int_value() * static_cast<int>(song.GetResolution()) / 8;
+            if (step > 0 && click.end() > click.start()) {
+                grids.push_back({click.start(), click.end(), static_cast<unsigned int>(step)});
+            }
+        }
+    }
+    if (grids.empty()) {
+        return notated;
+    }
+    const auto onGrid = [&](unsigned int tick) {
+        return std::any_of(grids.begin(), grids.end(), [&](const Grid& g) { return g.start <= tick && tick < g.end; });
+    };
+    Beats beats;
+    for (std::size_t first = 0; first < notated.size();) {
+        std::size_t next = first + 1;
+        while (next < notated.size() && notated[next].beat != 1 && notated[next].bar == notated[first].bar) {
+            ++next;
+        }
+        const unsigned int barStart = notated[first].tick;
+        const unsigned int barEnd = next < notated.size()
+                                        ? notated[next].tick
+                                        : std::max(song.GetTimeline().GetLastTickIndex(), notated.back().tick + 1);
+        std::vector<unsigned int> ticks;
+        for (std::size_t i = first; i < next; ++i) {
+            if (!onGrid(notated[i].tick)) {
+                ticks.push_back(notated[i].tick);
+            }
+        }
+        for (const Grid& grid : grids) {
+            for (unsigned int tick = std::max(barStart, grid.start); tick < std::min(barEnd, grid.end); tick += grid.step) {
+                ticks.push_back(tick);
+            }
+        }
+        std::sort(ticks.begin(), ticks.end());
+        ticks.erase(std::unique(ticks.begin(), ticks.end()), ticks.end());
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            TL::BarsBeats beat = notated[first];
+            beat.tick = ticks[i];
+            beat.beat = notated[first].beat + static_cast<std::uint32_t>(i);
+            beats.push_back(beat);
+        }
+        first = next;
+    }
+    return beats;
+}
+
+// Turns round the vamps and repeats of the log whose end lies before their start, and gives every
+// click edit whose click the meters in force cannot hold the largest value that fits.
+TarnwickInterface::ChangeLogRepairs RepairChangeLog(CL::ChangeLog& changeLog, const brix_midi::ShowData& show)
+{
+    TarnwickInterface::ChangeLogRepairs repairs;
+    std::ostringstream clickLog;
+    std::ostringstream inverted;
+    std::vector<std::string> songNumbers;
+    for (const CL::SongLog& songLog : changeLog.GetSongLogs()) {
+        songNumbers.push_back(songLog.GetSongNumber());
+    }
+    for (const std::string& number : songNumbers) {
+        CL::SongLog& songLog = changeLog.GetSongLog(number);
+        const auto found = show.GetSongs().find(number);
+        const brix_midi::SongData* song = found == show.GetSongs().end() ? nullptr : &*found->second;
+        const auto position = [&](unsigned int tick) {
+            return song != nullptr ? TL::as_string(BeatLeftOf(*song, tick)) : "tick " + std::to_string(tick);
+        };
+        std::vector<cmn::BrixEvent> loops;
+        for (const CL::Vamp& vamp : songLog.GetVamps()) {
+            loops.push_back(vamp);
+        }
+        for (const CL::Repeat& repeat : songLog.GetRepeats()) {
+            loops.push_back(repeat);
+        }
+        for (cmn::BrixEvent loop : loops) {
+            if (loop.end() >= loop.start()) {
+                continue;
+            }
+            songLog.RemoveEvent(loop.EventId());
+            const unsigned int start = loop.end();
+            const unsigned int end = loop.start();
+            loop.SetStart(start);
+            loop.SetEnd(end);
+            songLog.AddEvent(loop);
+            ++repairs.invertedLoopEventCount;
+            inverted << "Song " << number << ": " << codes::EditName(loop.code()) << " " << loop.EventId()
+                     << " ended at " << position(start) << ", before its start at " << position(end)
+                     << "; it now runs from " << position(start) << " to " << position(end) << ".\n";
+        }
+        if (song == nullptr) {
+            continue;
+        }
+        const std::vector<CL::Click> clicks = songLog.GetClicks();
+        for (CL::Click click : clicks) {
+            const std::vector<int> offered = ClickValuesOf(*song, click.start(), click.end());
+            const int value = click.int_value();
+            if (offered.empty() || std::find(offered.begin(), offered.end(), value) != offered.end()) {
+                continue;
+            }
+            int fitting = offered.front();
+            for (const int candidate : offered) {
+                if (candidate <= value) {
+                    fitting = candidate;
+                }
+            }
+            std::string meterText;
+            for (const TL::Meter& meter : MetersInForce(*song, click.start(), click.end())) {
+                if (value <= 0 || BarIn32nds(meter) % value != 0) {
+                    meterText = TL::as_string(meter);
+                    break;
+                }
+            }
+            songLog.RemoveEvent(click.EventId());
+            click.SetIntValue(fitting);
+            songLog.AddEvent(click);
+            clickLog << "Song " << number << ": the click " << click.EventId() << " from " << position(click.start())
+                     << " to " << position(click.end()) << " sounded every " << value
+                     << " notated 32nds, which the meter " << meterText << " cannot hold; it now sounds every "
+                     << fitting << ".\n";
+        }
+    }
+    repairs.modifiedClickEditLog = clickLog.str();
+    repairs.invertedLoopEventDescription = inverted.str();
+    return repairs;
 }
 
 Interface::EventList Copies(const std::vector<cmn::BrixEvent>& events)
@@ -98,11 +295,12 @@ TarnwickInterface::TarnwickInterface(const std::string& showDirectory, const std
     directories.SetShowDirectory(showDirectory);
     player_ = std::make_unique<brix_tarnwick::TarnwickPlayer>(loaded_.show, kOutputPortCount);
     player_->GetMidiOutput().CreateSynthOutput("");
-    mixer_ = std::make_unique<TarnwickMixer>(player_->GetActiveSongNumber(), loaded_.show, *player_);
+    mixer_ = std::make_unique<TarnwickMixer>(player_->GetActiveSongNumber(), loaded_.show, *player_, showDirectory);
     dispatcher_ = std::make_unique<MidiMessageDispatcher>();
     commands_ = std::make_unique<midi_commands::MidiCommands>(
         *dispatcher_, fennic::path::Join(dataFolder, kMidiCommandSettingsFileName));
     reporter_ = std::make_unique<brix_tarnwick::EngineEventReporter>(loaded_.show, player_->GetUserControls());
+    RegisterCallbacks_();
     if (!loaded_.show.GetSongs().empty()) {
         player_->LoadSong(loaded_.show.GetSongs().begin()->first);
     }
@@ -110,12 +308,67 @@ TarnwickInterface::TarnwickInterface(const std::string& showDirectory, const std
 
 TarnwickInterface::~TarnwickInterface()
 {
-    RemoveLearnedCommandCallback();
+    RemoveCallbacks();
     reporter_.reset();
     commands_.reset();
     dispatcher_.reset();
     mixer_.reset();
     player_.reset();
+}
+
+void TarnwickInterface::RegisterCallbacks_()
+{
+    namespace names = notify::names;
+    // The learned MIDI commands of GetCommandNames(); they fire on the MIDI input's thread.
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {names::midiCommandConductBeat, [this] { GetMidiPlayer().ConductBeat(); }},
+        {names::midiCommandContinuousMode, [this] { GetMidiPlayer().ContinuousMode(); }},
+        {names::midiCommandPlay, [this] { Play(); }},
+        {names::midiCommandPause, [this] { Pause(false); }},
+        {names::midiCommandStop, [this] { Stop(); }},
+        {names::midiCommandNextSong, [this] { NextSong(); }},
+        {names::midiCommandPreviousSong, [this] { PrevSong(); }},
+        {names::midiCommandNextMarker, [this] { SeekRight(); }},
+        {names::midiCommandPreviousMarker, [this] { SeekLeft(); }},
+        {names::midiCommandContinue, [this] { Continue(); }},
+    };
+    for (const auto& [name, command] : commands) {
+        notify::callbackDispatcher.AddCallback(this, name, [name = std::string(name), command = command](void*) {
+            try {
+                command();
+            } catch (const std::exception& e) {
+                BrixLogException("MIDI command " + name + ": " + e.what(), __FILE__, __LINE__);
+            }
+        });
+    }
+    // After the mixer (registered before) has sent the loaded song's mix.
+    notify::callbackDispatcher.AddCallback(this, names::songLoaded, [this](void*) { ApplyClickVolume_(); });
+}
+
+void TarnwickInterface::SetClickVolume(std::uint8_t volume)
+{
+    {
+        std::lock_guard lock(clickMutex_);
+        clickVolume_ = volume;
+    }
+    ApplyClickVolume_();
+}
+
+void TarnwickInterface::ApplyClickVolume_()
+{
+    std::optional<std::uint8_t> volume;
+    {
+        std::lock_guard lock(clickMutex_);
+        volume = clickVolume_;
+    }
+    if (!volume) {
+        return;
+    }
+    for (const auto& [trackId, name] : mixer_->GetTrackNamesByTrackId()) {
+        if (name == kClickTrackName) {
+            mixer_->SetTrackVolume(trackId, *volume);
+        }
+    }
 }
 
 void TarnwickInterface::ActivateEditorLog_()
@@ -243,22 +496,34 @@ TL::TimelineSequence<TL::BarsBeats> TarnwickInterface::GetBarsBeats(const std::s
     return TL::TimelineSequence<TL::BarsBeats>(BeatsOf(Song_(songNumber)));
 }
 
+TL::TimelineSequence<TL::BarsBeats> TarnwickInterface::GetBarsBeats(const std::string& songNumber, bool onClickGrid)
+{
+    if (!onClickGrid) {
+        return GetBarsBeats(songNumber);
+    }
+    return TL::TimelineSequence<TL::BarsBeats>(
+        ClickGridBeats(Song_(songNumber), SongLogOf(editor_->GetChangeLog(), songNumber)));
+}
+
 TL::BarsBeats TarnwickInterface::GetBarBeatByTick(unsigned int tick)
 {
-    const brix_midi::SongData* song = FindSong_(GetCurrentSongNumber());
-    if (song == nullptr || BeatsOf(*song).empty()) {
+    return GetBarBeatByTick(tick, false, false);
+}
+
+TL::BarsBeats TarnwickInterface::GetBarBeatByTick(unsigned int tick, bool atOrBefore, bool onClickGrid)
+{
+    const std::string current = GetCurrentSongNumber();
+    if (!SongExists(current)) {
         return {};
     }
-    const auto& beats = BeatsOf(*song);
-    const auto found = std::lower_bound(beats.begin(), beats.end(), tick,
-                                        [](const TL::BarsBeats& beat, unsigned int t) { return beat.tick < t; });
-    return found == beats.end() ? beats.back() : *found;
+    const brix_midi::SongData& song = Song_(current);
+    const Beats beats = onClickGrid ? ClickGridBeats(song, SongLogOf(editor_->GetChangeLog(), current)) : BeatsOf(song);
+    return atOrBefore ? BeatAtOrBefore(beats, tick) : BeatAtOrAfter(beats, tick);
 }
 
 TL::BarsBeats TarnwickInterface::GetBarBeatLeftByTick(unsigned int tick)
 {
-    const brix_midi::SongData* song = FindSong_(GetCurrentSongNumber());
-    return song == nullptr ? TL::BarsBeats() : BeatLeftOf(*song, tick);
+    return GetBarBeatByTick(tick, true, false);
 }
 
 std::string TarnwickInterface::GetBarString(unsigned int tick)
@@ -289,27 +554,8 @@ unsigned int TarnwickInterface::GetAvailableShiftAfterBarBeat(unsigned int beatT
 
 std::vector<int> TarnwickInterface::GetClickValues(unsigned int startTick, unsigned int endTick)
 {
-    static constexpr int kNoteValues[] = {1, 2, 3, 4, 6, 7, 8, 12, 14, 16, 24, 28, 30, 31, 32};
     const brix_midi::SongData* song = FindSong_(GetCurrentSongNumber());
-    if (song == nullptr) {
-        return {};
-    }
-    // The bars, in notated 32nds, of the meters in force in the range.
-    std::vector<int> bars;
-    const auto& meters = song->GetTimeline().GetMeters();
-    for (std::size_t i = 0; i < meters.size(); ++i) {
-        const bool endsBefore = i + 1 < meters.size() && meters[i + 1].tick <= startTick;
-        if (!endsBefore && (meters[i].tick < endTick || i == 0) && meters[i].denominator > 0) {
-            bars.push_back(meters[i].numerator * 32 / meters[i].denominator);
-        }
-    }
-    std::vector<int> values;
-    for (const int value : kNoteValues) {
-        if (std::all_of(bars.begin(), bars.end(), [&](int bar) { return bar % value == 0; })) {
-            values.push_back(value);
-        }
-    }
-    return values;
+    return song == nullptr ? std::vector<int>() : ClickValuesOf(*song, startTick, endTick);
 }
 
 const TL::Timeline& TarnwickInterface::GetTimeline()
@@ -362,6 +608,7 @@ std::string TarnwickInterface::GetChangelogFilename()
 void TarnwickInterface::SetChangelogFilename(const std::string& path)
 {
     CL::ChangeLog read = CL::ReadLogDataFile(path);
+    repairs_ = RepairChangeLog(read, loaded_.show);
     outputPaths_ = read.GetOutputPaths();
     editor_ = std::make_unique<CL::Editor>(loaded_.show, std::move(read));
     changeLogFile_ = path;
@@ -372,6 +619,7 @@ void TarnwickInterface::LoadChangeLogEditor()
 {
     const auto latest = CL::FindLatestLogDataFile(GetShowDirectory());
     CL::ChangeLog log = CL::LoadLatestLogData(GetShowDirectory(), loaded_.changeLog);
+    repairs_ = RepairChangeLog(log, loaded_.show);
     outputPaths_ = log.GetOutputPaths();
     editor_ = std::make_unique<CL::Editor>(loaded_.show, std::move(log));
     changeLogFile_ = latest ? latest->string() : std::string();
@@ -402,6 +650,21 @@ std::string TarnwickInterface::GetTempoScaleWarnings()
         }
     }
     return warnings.str();
+}
+
+std::string TarnwickInterface::GetModifiedClickEditLog()
+{
+    return repairs_.modifiedClickEditLog;
+}
+
+int TarnwickInterface::GetInvertedLoopEventCount()
+{
+    return repairs_.invertedLoopEventCount;
+}
+
+std::string TarnwickInterface::GetInvertedLoopEventDescription()
+{
+    return repairs_.invertedLoopEventDescription;
 }
 
 std::string TarnwickInterface::GetLogVersion()
@@ -548,7 +811,7 @@ CL::NetworkPath TarnwickInterface::GetNetwork(const std::string& networkId)
 
 void TarnwickInterface::Shutdown()
 {
-    RemoveLearnedCommandCallback();
+    RemoveCallbacks();
     if (shutDown_) {
         return;
     }

@@ -11,7 +11,8 @@
 
 namespace brix_tarnwick {
 
-// The show control of the product: the show's streams and one position model. A new change log keeps
+// The show control of the product: the show's streams (scaling channel volume by the show control's
+// gain) and one position model. A new change log keeps
 // the position (the engine re-seeks the player there).
 class TarnwickShowControl : public MidiShowControl {
 public:
@@ -20,7 +21,7 @@ public:
                         std::function<void()> rearmForConductor)
         : MidiShowControl(songNumber, show, userControls, clock, std::move(nextAttaccaSong), std::move(stopAtCaesura),
                           std::move(rearmForConductor)),
-          streams(show),
+          streams(show, &GetChannelVolumeGain()),
           model(userControls, clock)
     {
     }
@@ -34,8 +35,8 @@ private:
     HowToPlayWithMidiClock model;
 };
 
-// The product's player: a standard MIDI player with the show control above. Its output threads end
-// before the show control goes.
+// The product's player: a standard MIDI player with the show control above, whose channel volumes
+// follow the player's volumes and fade. Its output threads end before the show control goes.
 class TarnwickPlayer : public StandardMidiPlayer {
 public:
     TarnwickPlayer(brix_midi::ShowData& show, unsigned char portCount)
@@ -44,6 +45,8 @@ public:
               GetActiveSongNumber(), show, GetUserControls(), GetMidiClock(), [this] { return LoadNextSongAttacca(); },
               [this] { return SeekToCaesuraStop(); }, [this] { ProcessJumpToCaesura(); })
     {
+        // What is sent follows the volumes and the fade.
+        showControl.SetVolumeSource([this](double secondsAhead) { return GetOutputGain(secondsAhead); });
     }
     ~TarnwickPlayer() override
     {

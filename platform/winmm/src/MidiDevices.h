@@ -51,8 +51,12 @@ public:
     virtual std::unique_ptr<MidiInConnection> Open(MidiInSink sink) = 0;
 };
 
+// The name of the output device that stands in for the sequencer's port on a
+// machine without a working ALSA sequencer.
+inline constexpr std::u16string_view kNullOutputDeviceName = u"No MIDI output (null device)";
+
 // The current device lists: virtual devices first, then the back end of the
-// machine (see MidiDevices.cpp).
+// machine: the sequencer's port, or the null output device (see MidiDevices.cpp).
 std::vector<std::shared_ptr<MidiOutDevice>> GetOutputDevices();
 std::vector<std::shared_ptr<MidiInDevice>> GetInputDevices();
 

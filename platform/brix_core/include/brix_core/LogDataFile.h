@@ -67,8 +67,9 @@ std::string WriteLogData(const ChangeLog& log);
 // ChangeLogVersionError for a newer format, and fennic::IoError "<name>: damaged change-log file: ..."
 // for anything else that is wrong: another magic word, bytes that end early or go on after the last
 // song, a count that cannot fit in the bytes left, an unknown or repeated sequence code, an event of
-// another code than its sequence, a region flag that does not fit the kind, a region ending before it
-// starts, a single-position event with an end of its own, a repeated song number, event id, network
+// another code than its sequence, a region flag that does not fit the kind, a region other than a
+// vamp or a repeat ending before it starts (such a loop is read as it is, for the engine to repair),
+// a single-position event with an end of its own, a repeated song number, event id, network
 // id or output path id, a TCP flag other than 0 or 1. Nothing is half-read: it returns a whole log or
 // throws.
 ChangeLog ReadLogData(std::string_view bytes, const std::string& name);

@@ -29,6 +29,9 @@ public:
     void Cancel();
     bool IsRunning() const;
     double GetLevel() const;
+    // The level seconds from now: where a running fade will be then (its target once it ends), else
+    // the level.
+    double GetLevelAfter(double seconds) const;
     // Sets the level; a running fade is cancelled.
     void SetLevel(double percent);
 

@@ -124,8 +124,18 @@ public:
 
     // Bars of the current song (the ones without a song number) or of the given song.
     virtual TL::TimelineSequence<TL::BarsBeats> GetBarsBeats(const std::string& songNumber) = 0;
+    // With onClickGrid (the edit tools' bar pickers), the beats are where events can be placed: inside
+    // each click edit of the editor's log for the song, a beat at every click of the edit (from the
+    // edit's start, and again from each bar start in it), the song's notated beats elsewhere. A bar's
+    // beats are numbered on from its first beat's number (a pickup bar keeps its "3, 4 ..."); a bar
+    // without a click edit keeps its notated beats. Without it: as the one-argument form.
+    virtual TL::TimelineSequence<TL::BarsBeats> GetBarsBeats(const std::string& songNumber, bool onClickGrid) = 0;
     // The beat at or after tick (the song's last beat past it).
     virtual TL::BarsBeats GetBarBeatByTick(unsigned int tick) = 0;
+    // The beat of the current song at or after tick (atOrBefore false) or at or before it (true),
+    // among the beats of GetBarsBeats(current song, onClickGrid). The click tool passes (false, true),
+    // so the positions of a click edit name beats of its own bar list.
+    virtual TL::BarsBeats GetBarBeatByTick(unsigned int tick, bool atOrBefore, bool onClickGrid) = 0;
     // The beat at or before tick (the song's first beat before it).
     virtual TL::BarsBeats GetBarBeatLeftByTick(unsigned int tick) = 0;
     // "<bar>:<beat>" of the beat at or before tick.
@@ -155,6 +165,13 @@ public:
     // and the player plays it. Throws what reading it throws (CL::ChangeLogVersionError for a newer
     // format), keeping the editor and log it had.
     virtual void LoadChangeLogEditor() = 0;
+    // The repairs made to the change log when it was loaded (LoadChangeLogEditor, SetChangelogFilename),
+    // which the show manager reports: the click edits whose click the song's meters cannot hold, each
+    // given the largest click value that fits (one line each; "" when there was none), and the vamps
+    // and repeats whose end lay before their start, turned round (their count, and one line each).
+    virtual std::string GetModifiedClickEditLog() = 0;
+    virtual int GetInvertedLoopEventCount() = 0;
+    virtual std::string GetInvertedLoopEventDescription() = 0;
     // One line per tempo-scale region of the played change log whose factor the player cannot play
     // and limits ("Song 2, bar 5: the tempo scale 3.00 plays as 2.00."); "" when there is none.
     virtual std::string GetTempoScaleWarnings() = 0;
@@ -176,8 +193,12 @@ public:
     virtual void UpdateOnce();
     virtual void SetOutputDeviceUid(const std::string& uid);
     virtual std::string GetOutputDeviceUid();
-    virtual void SetVolume(double percent);
-    virtual void SetVolume(double percent, brix_audio::VolumeType type);
+    // Volumes as linear gains in [0, 1] (clamped; not a number throws std::invalid_argument). Without
+    // a type: the master volume; the program's volume setting uses VolumeType::User (1). What plays
+    // is master × user × the fade level (see ShowControl::VolumeAtTick). Setting one sends the engine
+    // event StatusVolume with master × user × 1000, rounded.
+    virtual void SetVolume(double gain);
+    virtual void SetVolume(double gain, brix_audio::VolumeType type);
     virtual double GetVolume();
     virtual double GetVolume(brix_audio::VolumeType type);
     virtual std::map<std::string, CL::OutputPath> GetOutputPathMap() = 0;

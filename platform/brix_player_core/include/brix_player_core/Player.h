@@ -59,10 +59,10 @@ public:
     // Fades to targetPercent of the full level.
     virtual void FadeTo(std::function<void()> onDone, float seconds, float targetPercent);
     virtual void PreviousSong() = 0;
-    // Volumes in percent, clamped to [0, 100]; a value that is not a number throws
-    // std::invalid_argument. Without a type: the master volume.
-    virtual void SetVolume(double percent);
-    virtual void SetVolume(double percent, brix_audio::VolumeType type);
+    // Volumes as linear gains (1.0: full level), clamped to [0, 1]; a value that is not a number
+    // throws std::invalid_argument. Without a type: the master volume.
+    virtual void SetVolume(double gain);
+    virtual void SetVolume(double gain, brix_audio::VolumeType type);
     virtual double GetVolume();
     virtual double GetVolume(brix_audio::VolumeType type);
     virtual void Seek(unsigned int tick) = 0;
@@ -93,8 +93,11 @@ public:
     virtual void SetOutputDeviceUid(const std::string& uid);
     virtual std::string GetOutputDeviceUid();
 
-    // The level the output plays at, in percent: master × user × fade level.
-    double GetOutputVolume() const;
+    // The gain of the volumes: master × user.
+    double GetVolumeGain() const;
+    // The gain the output plays at secondsAhead from now: master × user × the fade level then (a
+    // running fade is followed along its course).
+    double GetOutputGain(double secondsAhead) const;
 
     // Through the output interface: the show control's answers.
     bool HasPendingCaesura() override;

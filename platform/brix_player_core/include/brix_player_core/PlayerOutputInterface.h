@@ -2,8 +2,8 @@
 
 namespace brix_audio {
 
-// The volumes a player keeps, in percent: the operator's master level and the show's user level.
-// The output plays at their product, times the fade level.
+// The volumes a player keeps, as linear gains: the master level (the remote controls') and the user
+// level (the program's volume setting). The output plays at their product, times the fade level.
 enum class VolumeType : int {
     Master = 0,
     User = 1,

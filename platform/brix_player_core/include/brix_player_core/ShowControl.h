@@ -137,6 +137,12 @@ public:
     // A user's seek. Returns false when the landing tick holds a caesura (now pending). Tells the
     // installed GUI updater the landing tick.
     virtual bool Seek(unsigned int tick);
+    // The linear gain (0 to 1) for what sounds at tick: the volume source's gain at the moment tick
+    // is heard, estimated from the listener's tick (the one-argument form: GetListenerTickIndex())
+    // along the song's tempo map, at most kVolumeLookAheadSeconds ahead; a tick the listener has
+    // passed counts as now. 1.0 while no volume source is set.
+    virtual double VolumeAtTick(unsigned int tick);
+    virtual double VolumeAtTick(unsigned int tick, unsigned int listenerTick);
     virtual void ReceivedSeekFromUser() = 0;
     // Forgets the road's passes and releases, the loop events, the jump and the caesura state.
     virtual void ResetControlVariables();
@@ -195,6 +201,12 @@ public:
     // skip, queues its exit for the walking thread and returns the skip's end.
     std::optional<unsigned int> FlowControlExit(unsigned int tick);
     FlowControlState GetFlowControlState() const;
+
+    // Bounds the look-ahead of VolumeAtTick (the output fills ahead of what sounds by a few clocks).
+    static constexpr double kVolumeLookAheadSeconds = 0.25;
+    // The gain the output plays at a number of seconds from now (the player's volumes and fade); called
+    // without the show-control lock held. Empty: full level.
+    void SetVolumeSource(std::function<double(double secondsAhead)> source);
 
     // OSC cues: the trigger is called with each window played, (first tick, last tick, delay in
     // milliseconds), by TriggerOsc_ while one is set (the OSC-trigger flag).
@@ -279,6 +291,7 @@ private:
     LoopEventList loopEvents_;
     ControlEventResult result_;
     std::function<void(unsigned int, unsigned int, unsigned int)> oscTrigger_;
+    std::function<double(double)> volumeSource_;
 
     FlowControlState flowState_;
     std::optional<FlowControlState> flowStateToSend_;

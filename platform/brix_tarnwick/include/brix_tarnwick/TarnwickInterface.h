@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,14 +37,26 @@ class TarnwickPlayer;
 // construction, by LoadNewChangeLog and by SetChangelogFilename. GetSongLog answers the played copy
 // (the reference stays valid until the next of those calls). Attacca states set here are kept for
 // the run (the change log has no field for them).
-// MIDI sources are rows of GetMidiSources() (the inputs without the system's own ports).
+// MIDI sources are rows of GetMidiSources() (the inputs without the system's own ports). A learned
+// MIDI command, when its message arrives, acts as the member of its name: Play, Pause(false), Stop,
+// NextSong, PrevSong, SeekRight (next marker), SeekLeft (previous marker), Continue; "Conduct Beat"
+// and "Continuous Mode" start playback that waits for the conductor (MidiPlayer::ConductBeat,
+// ContinuousMode).
 //
 // Owner: the program, through a shared pointer to Interface; Shutdown before the last release.
 // Threads: the GUI and remote-control threads call; engine events and OSC cues come from the engine's
 // threads. The editor is the GUI thread's; the rest follows the player's and the mixer's locks.
 class TarnwickInterface : public MidiInterface {
 public:
+    // What loading a change log repaired (see Interface::GetModifiedClickEditLog).
+    struct ChangeLogRepairs {
+        std::string modifiedClickEditLog;
+        int invertedLoopEventCount = 0;
+        std::string invertedLoopEventDescription;
+    };
+
     static constexpr const char* kMidiCommandSettingsFileName = "midicommandsettings";
+    static constexpr const char* kClickTrackName = "Click";
 
     TarnwickInterface(const std::string& showDirectory, const std::string& dataFolder);
     ~TarnwickInterface() override;
@@ -63,7 +76,10 @@ public:
     unsigned int GetSongAudioEndTick(const std::string& songNumber) override;
 
     TL::TimelineSequence<TL::BarsBeats> GetBarsBeats(const std::string& songNumber) override;
+    // The click edits are those of the editor's log (the log being edited).
+    TL::TimelineSequence<TL::BarsBeats> GetBarsBeats(const std::string& songNumber, bool onClickGrid) override;
     TL::BarsBeats GetBarBeatByTick(unsigned int tick) override;
+    TL::BarsBeats GetBarBeatByTick(unsigned int tick, bool atOrBefore, bool onClickGrid) override;
     TL::BarsBeats GetBarBeatLeftByTick(unsigned int tick) override;
     std::string GetBarString(unsigned int tick) override;
     std::string GetBarString(const std::string& songNumber, unsigned int tick) override;
@@ -81,6 +97,11 @@ public:
     std::string GetLogVersion() override;
     // The player's limits are HowToPlay::kMinTempoScale and kMaxTempoScale.
     std::string GetTempoScaleWarnings() override;
+    // The repairs of the log last loaded. The editor holds the repaired log, which the next
+    // SaveChangelog writes.
+    std::string GetModifiedClickEditLog() override;
+    int GetInvertedLoopEventCount() override;
+    std::string GetInvertedLoopEventDescription() override;
     CL::Editor* GetChangeLogEditor() override;
     EventList GetChangeLogPanelEvents() override;
     EventsBySong GetChangeLogPanelEventsForAllSongs() override;
@@ -134,6 +155,10 @@ public:
     void SetTrackVolume(std::uint16_t trackId, std::uint8_t volume);
     void SetTrackProgramId(std::uint16_t trackId, std::uint8_t program);
     void ResetMixerToDefaultSettings();
+    // The click's volume (0-127): the volume of the track named "Click" (kClickTrackName), set through
+    // the mixer (so stored in the song's mix, and heard on its channel when the track is not muted), in
+    // the current song and in every song loaded later.
+    void SetClickVolume(std::uint8_t volume);
 
 protected:
     const brix_midi::ShowData& GetShowData() const { return loaded_.show; }
@@ -142,6 +167,9 @@ protected:
     std::shared_ptr<const CL::ChangeLog> GetPlayedChangeLog() const;
 
 private:
+    // The learned MIDI commands' actions and the click volume on each loaded song.
+    void RegisterCallbacks_();
+    void ApplyClickVolume_();
     // The log the player plays becomes a copy of the editor's.
     void ActivateEditorLog_();
     const brix_midi::SongData* FindSong_(const std::string& songNumber) const;
@@ -151,6 +179,7 @@ private:
     brix_midi::LoadedShow loaded_;
     std::string changeLogFile_;
     std::unique_ptr<CL::Editor> editor_;
+    ChangeLogRepairs repairs_;
     // The output paths: saved with the next version (the editor keeps no paths).
     std::map<std::string, CL::OutputPath> outputPaths_;
     mutable std::mutex playedMutex_;
@@ -161,5 +190,7 @@ private:
     std::unique_ptr<MidiMessageDispatcher> dispatcher_;
     std::unique_ptr<midi_commands::MidiCommands> commands_;
     std::unique_ptr<brix_tarnwick::EngineEventReporter> reporter_;
+    std::mutex clickMutex_;
+    std::optional<std::uint8_t> clickVolume_;
     bool shutDown_ = false;
 };
