@@ -37,6 +37,7 @@ packages=(
   qml6-module-qt5compat-graphicaleffects
   qml6-module-qttest
   xvfb
+  libxcb1-dev
   xauth
   libgl1-mesa-dri
 )
