@@ -7,6 +7,7 @@
 #include <brix_tarnwick2/Tarnwick2Interface.h>
 
 #include <gtest/gtest.h>
+#include <winmm_virtual/VirtualMidi.h>
 
 #include "ScopedVariable.h"
 
@@ -110,6 +111,8 @@ TEST(TarnwickPlayerFactory, CreatesTheProductsEngineOfTheShowAndItsDataFolder) {
     ASSERT_TRUE(userData.isValid());
     const ScopedVariable xdg("XDG_DATA_HOME", userData.path().toLocal8Bit().constData());
 
+    // The engine plays into a device of the test's, whatever devices the machine has.
+    const winmm_virtual::VirtualMidiOutput device(u"factory test output");
     // The engine writes into its show folder: it gets a copy of the demo show.
     const QString show = brix::qt::PrepareDemoShow(userData.filePath("copy"));
     brix::qt::TarnwickPlayerFactory factory;
