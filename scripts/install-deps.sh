@@ -39,6 +39,7 @@ packages=(
   qml6-module-qttest
   liblo-tools
   xvfb
+  libxcb1-dev
   xauth
   libgl1-mesa-dri
 )

@@ -4,37 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
+#include "ScopedVariable.h"
+
 #include <string>
 
 namespace {
 
-// Sets or unsets one environment variable for a test and puts the old value back afterwards.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        Set(value);
-    }
-    ~ScopedVariable() { Set(old_ ? old_->c_str() : nullptr); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    void Set(const char* value) {
-        if (value != nullptr) {
-            ::setenv(name_, value, 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using brix::test::ScopedVariable;
 
 TEST(UserDataBasePath, FollowsAnAbsoluteXdgDataHomeElseTheHomeFolder) {
     const struct {
