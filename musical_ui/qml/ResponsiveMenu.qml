@@ -180,6 +180,7 @@ Item {
         BrixCustomMenu {
             objectName: "toolsMenu"
             title: qsTr("Tools")
+            contentWidth: 300  // the entries' names beside their three-key shortcuts
             Action {
                 text: qsTr("Audio Manager...")
                 shortcut: Shortcuts.convertShortCutForPlatform("Shift+Cmd+G")
