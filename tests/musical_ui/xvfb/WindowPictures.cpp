@@ -4,6 +4,7 @@
 #include "AppSettings.h"
 #include "QmlTest.h"
 #include "about_window_controller.h"
+#include "brix_menu_controller.h"
 #include "dialog_controller.h"
 #include "input_dialog_controller.h"
 #include "notice_dialogs.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMetaObject>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTest>
@@ -107,6 +109,42 @@ TEST_F(WindowPictures, AboutAndAcknowledgements)
 
     controller.AcknowledgementsClicked();
     Save(controller.GetAcknowledgementsWindow()->GetQmlObject(), QStringLiteral("acknowledgements"));
+}
+
+TEST_F(WindowPictures, MainMenu)
+{
+    auto host = CreateFromQml("import QtQuick\nimport \"qrc:/qt/qml/com/fernwhistlestudios/musical_ui/qml\"\n"
+                              "Window { width: 800; height: 600; visible: true; color: \"#202020\"\n"
+                              "  property alias menu: responsiveMenu\n"
+                              "  ResponsiveMenu { id: responsiveMenu; x: 10; y: 10 } }\n");
+    auto* window = qobject_cast<QQuickWindow*>(host.get());
+    ASSERT_NE(window, nullptr);
+    QObject* item = host->property("menu").value<QObject*>();
+    brix::qt::ResponsiveMenuController controller(true, QStringLiteral("Tarn|Wick"), Engine(), item, false, true);
+    controller.SetAdminPermission(true);
+    controller.UpdateUndoRedoState(true, false, true, false);
+    QObject* menu = FindByName(item, QStringLiteral("mainMenu"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 20000));
+
+    // Each submenu opened from its entry in the main menu, as a click opens it.
+    const QStringList submenus{"file", "edit", "player", "view", "tools", "help"};
+    for (int index = 0; index < submenus.size(); ++index) {
+        QMetaObject::invokeMethod(menu, "open");
+        ASSERT_TRUE(musical_test::WaitFor([menu] { return menu->property("opened").toBool(); }));
+        QQuickItem* entry = nullptr;
+        QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem*, entry), Q_ARG(int, index));
+        ASSERT_NE(entry, nullptr) << index;
+        const QPointF centre = entry->mapToScene(QPointF(entry->width() / 2, entry->height() / 2));
+        QTest::mouseClick(window, Qt::LeftButton, {}, centre.toPoint());
+        QObject* submenu = FindByName(item, submenus[index] + QStringLiteral("Menu"));
+        ASSERT_NE(submenu, nullptr);
+        ASSERT_TRUE(musical_test::WaitFor([submenu] { return submenu->property("opened").toBool(); }))
+            << submenus[index].toStdString();
+        Save(window, QStringLiteral("menu_") + submenus[index]);
+        QMetaObject::invokeMethod(menu, "dismiss");
+        ASSERT_TRUE(musical_test::WaitFor([submenu] { return !submenu->property("visible").toBool(); }));
+    }
 }
 
 }  // namespace
