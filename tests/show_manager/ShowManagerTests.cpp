@@ -1,6 +1,6 @@
 #include "ShowManager.h"
 
-#include "MockInterface.h"
+#include "FakeInterface.h"
 
 #include <brix_core/Editor.h>
 
@@ -10,7 +10,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -20,25 +19,18 @@ using testing::InSequence;
 using testing::NiceMock;
 using testing::Return;
 
-class FakeEngine : public engine_test::MockInterface<> {
+// The controllers' fake engine, answering as a show of four songs with an editor of its own.
+class FakeEngine : public musical_test::FakeInterface {
 public:
-    FakeEngine() : MockInterface("/shows/lanterns", "lanterns-1.0.logdata")
+    FakeEngine() : FakeInterface("/shows/lanterns", "lanterns-1.0.logdata")
     {
         Interface::SongNames names{{"10", "Finale"}, {"2A", "Reprise"}, {"1", "Overture"}, {"2", "Harbour"}};
         ON_CALL(*this, GetSongNamesBySongNumber()).WillByDefault(Return(names));
+        ON_CALL(*this, GetShowDirectory()).WillByDefault(Return("/shows/lanterns"));
         ON_CALL(*this, GetChangeLogEditor()).WillByDefault(Return(&editor));
     }
 
-    MOCK_METHOD(void, Pause, (bool), (override));
-    MOCK_METHOD(std::string, GetCurrentSongNumber, (), (override));
-
-    std::istream& GetScoreTar() override { return scoreTar_; }
-    Player& GetPlayer() override { throw std::logic_error("the show manager never plays"); }
-
     CL::Editor editor{brix_midi::ShowData(), CL::ChangeLog()};
-
-private:
-    std::istringstream scoreTar_;
 };
 
 std::vector<std::string> NoticeTexts(const brix::ShowManager& manager)
