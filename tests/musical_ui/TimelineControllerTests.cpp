@@ -421,3 +421,24 @@ TEST_F(TimelineTest, PointerClickSeeksDragSelectsRightDragPans)
 }
 
 }  // namespace
+
+namespace {
+
+// The main window deletes the timeline while it tears a show down: the controller's items go without
+// asking the engine anything.
+TEST_F(TimelineTest, DestroyingTheControllerAsksTheEngineNothing)
+{
+    CreateTimeline();
+    controller_->LoadSong("1");
+    QPointer<QObject> region = controller_->GetRegions()[0]->GetQmlObject();
+    ::testing::Mock::VerifyAndClearExpectations(engine_.get());
+    EXPECT_CALL(*engine_, GetSongLength(_)).Times(0);
+    EXPECT_CALL(*engine_, GetSongAudioEndTick(_)).Times(0);
+    EXPECT_CALL(*engine_, GetSongLog()).Times(0);
+    controller_.reset();
+    musical_test::RunDeferredDeletes();
+    musical_test::RunDeferredDeletes();
+    EXPECT_TRUE(region.isNull());
+}
+
+}  // namespace
