@@ -15,14 +15,15 @@ MixerSection {
     signal muteClicked()
     signal soloClicked()
 
-    // Column widths: State and Pan are fixed, the others share the rest 5 : 5 : 2 above their minimums.
-    readonly property real columnSpacing: 6
+    // Column widths: State and Pan are fixed; Track Name, Instrument and Volume share the rest 5 : 5 : 2,
+    // each at least 100, 100 and 80 wide.
+    readonly property real columnSpacing: 4
     readonly property real stateWidth: 45
     readonly property real panWidth: 35
-    readonly property real stretchUnit: Math.max(0, (width - 16 - stateWidth - panWidth - 4 * columnSpacing) / 12)
-    readonly property real nameWidth: Math.max(100, 5 * stretchUnit)
-    readonly property real instrumentWidth: Math.max(100, 5 * stretchUnit)
-    readonly property real volumeWidth: Math.max(80, 2 * stretchUnit)
+    readonly property real sharedWidth: width - 16 - stateWidth - panWidth - 4 * columnSpacing
+    readonly property real volumeWidth: Math.max(80, sharedWidth / 6)
+    readonly property real nameWidth: Math.max(100, (sharedWidth - volumeWidth) / 2)
+    readonly property real instrumentWidth: nameWidth
 
     BrixTheme { id: theme }
 

@@ -26,7 +26,7 @@ Item {
     property real instrumentWidth: 100
     property real panWidth: 35
     property real volumeWidth: 80
-    property real columnSpacing: 6
+    property real columnSpacing: 4
 
     readonly property string instrumentText: instrumentBox.displayText
 
@@ -48,7 +48,7 @@ Item {
     BrixTheme { id: theme }
 
     implicitWidth: stateWidth + 100 + 100 + panWidth + 80 + 4 * columnSpacing
-    implicitHeight: 34
+    implicitHeight: 38
 
     Row {
         id: row
@@ -135,7 +135,8 @@ Item {
         BrixCustomDial {
             objectName: "panDial"
             width: root.panWidth
-            height: 26
+            // The dial's centre mark reaches half its height above it: it stays inside the row.
+            height: 18
             anchors.verticalCenter: parent.verticalCenter
             value: root.pan
             onMoved: root.panSet(value)

@@ -60,8 +60,9 @@ Item {
                 title: root.showTempoScale || root.showTranspose ? qsTr("General Settings") : ""
 
                 GridLayout {
+                    Layout.fillWidth: true
                     columns: 3
-                    columnSpacing: 10
+                    columnSpacing: 8
                     rowSpacing: 6
 
                     Text {
@@ -82,18 +83,20 @@ Item {
                         id: clickSlider
                         objectName: "clickVolumeSlider"
                         visible: root.showClickVolume
-                        Layout.preferredWidth: 160
+                        Layout.fillWidth: true
+                        Layout.minimumWidth: 80
+                        Layout.maximumWidth: 160
                         from: Math.exp(root.minClickVolumeDB / 25)
                         to: 1.0
                         value: 1.0
                         onMoved: root.clickVolumeSet(25 * Math.log(value))
                     }
                     RowLayout {
-                        spacing: 10
+                        spacing: 8
                         Text {
                             objectName: "clickVolumeText"
                             visible: root.showClickVolume
-                            Layout.preferredWidth: 60
+                            Layout.preferredWidth: 55
                             text: (25 * Math.log(clickSlider.value)).toFixed(1) + " dB"
                             font: theme.default_font
                             color: theme.default_text_color
@@ -115,7 +118,9 @@ Item {
                         id: tempoScaleSlider
                         objectName: "tempoScaleSlider"
                         visible: root.showTempoScale
-                        Layout.preferredWidth: 160
+                        Layout.fillWidth: true
+                        Layout.minimumWidth: 80
+                        Layout.maximumWidth: 160
                         from: -50
                         to: 50
                         value: 0
@@ -148,7 +153,9 @@ Item {
                         id: transposeSlider
                         objectName: "transposeSlider"
                         visible: root.showTranspose
-                        Layout.preferredWidth: 160
+                        Layout.fillWidth: true
+                        Layout.minimumWidth: 80
+                        Layout.maximumWidth: 160
                         from: -6
                         to: 6
                         value: 0

@@ -31,8 +31,8 @@ AbstractButton {
     text: "M"
     checkable: true
     padding: 2
-    font: theme.default_font
-    implicitWidth: Math.max(implicitContentWidth, implicitContentHeight) + leftPadding + rightPadding + 6
+    font: theme.small_font
+    implicitWidth: Math.max(implicitContentWidth, implicitContentHeight) + leftPadding + rightPadding + 2
     implicitHeight: implicitWidth
 
     background: Rectangle {

@@ -36,6 +36,9 @@ TEST_F(MixerPictures, TheFinaleWithEveryKindOfTrack)
     LoadSong("10");
     Create();
     Save(QStringLiteral("mixer_finale"));
+    // As narrow as the main window's edit panel gives it.
+    host_->setProperty("width", 430);
+    Save(QStringLiteral("mixer_finale_narrow"));
 }
 
 TEST_F(MixerPictures, TheOvertureWithTempoScaleAndTranspose)
