@@ -107,7 +107,10 @@ TEST_F(MixerController, BuildsTheSongsTracksInTwoSectionsFromTheEngine)
 TEST_F(MixerController, TheViewsValuesReachThePlayerAsMidiValues)
 {
     Create();
+    Tracks(kVocals)->setMute(Row(kVocals, 2), false);  // a muted track's program would only be stored
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    const int volume = 7;
+    const int pan = 10;
     const struct {
         const char* what;
         QString section;
@@ -116,22 +119,22 @@ TEST_F(MixerController, TheViewsValuesReachThePlayerAsMidiValues)
         double value;
         std::function<int(RecordingEngine&, std::uint16_t)> read;
         int expected;
-        int controller;  // the controller message the device must receive; 0: none checked
+        int controller;  // the controller that carries it; 0: a program change
     } cases[] = {
         {"fader at 0 dB", kInstruments, 0, MixerTracksModel::VolumeScaledDbRole, 1.0, &RecordingEngine::GetTrackVolume,
-         127, 7},
+         127, volume},
         {"fader at -15 dB", kInstruments, 0, MixerTracksModel::VolumeScaledDbRole, std::exp(-15.0 / 25.0),
-         &RecordingEngine::GetTrackVolume, 53, 7},
+         &RecordingEngine::GetTrackVolume, 53, volume},
         {"fader at the bottom", kInstruments, 0, MixerTracksModel::VolumeScaledDbRole, 0.0,
-         &RecordingEngine::GetTrackVolume, 0, 7},
+         &RecordingEngine::GetTrackVolume, 0, volume},
         {"fader above the top", kInstruments, 0, MixerTracksModel::VolumeScaledDbRole, 3.0,
-         &RecordingEngine::GetTrackVolume, 127, 7},
-        {"pan left", kInstruments, 1, MixerTracksModel::PanRole, -1.0, &RecordingEngine::GetTrackPan, 0, 10},
-        {"pan centre", kInstruments, 1, MixerTracksModel::PanRole, 0.0, &RecordingEngine::GetTrackPan, 63, 10},
-        {"pan right", kInstruments, 1, MixerTracksModel::PanRole, 1.0, &RecordingEngine::GetTrackPan, 127, 10},
-        {"pan past the right", kInstruments, 1, MixerTracksModel::PanRole, 2.5, &RecordingEngine::GetTrackPan, 127, 10},
-        {"pan past the left", kInstruments, 1, MixerTracksModel::PanRole, -4.0, &RecordingEngine::GetTrackPan, 0, 10},
-        {"pan not a number", kInstruments, 1, MixerTracksModel::PanRole, nan, &RecordingEngine::GetTrackPan, 0, 10},
+         &RecordingEngine::GetTrackVolume, 127, volume},
+        {"pan left", kInstruments, 1, MixerTracksModel::PanRole, -1.0, &RecordingEngine::GetTrackPan, 0, pan},
+        {"pan centre", kInstruments, 1, MixerTracksModel::PanRole, 0.0, &RecordingEngine::GetTrackPan, 63, pan},
+        {"pan right", kInstruments, 1, MixerTracksModel::PanRole, 1.0, &RecordingEngine::GetTrackPan, 127, pan},
+        {"pan past the right", kInstruments, 1, MixerTracksModel::PanRole, 2.5, &RecordingEngine::GetTrackPan, 127, pan},
+        {"pan past the left", kInstruments, 1, MixerTracksModel::PanRole, -4.0, &RecordingEngine::GetTrackPan, 0, pan},
+        {"pan not a number", kInstruments, 1, MixerTracksModel::PanRole, nan, &RecordingEngine::GetTrackPan, 0, pan},
         {"program", kVocals, 2, MixerTracksModel::InstrumentRole, 40, &RecordingEngine::GetTrackProgramId, 40, 0},
         {"program past the last", kVocals, 2, MixerTracksModel::InstrumentRole, 300,
          &RecordingEngine::GetTrackProgramId, 127, 0},
@@ -142,9 +145,9 @@ TEST_F(MixerController, TheViewsValuesReachThePlayerAsMidiValues)
         const std::size_t before = DeviceCount();
         ASSERT_TRUE(tracks->setData(tracks->index(Row(c.section, c.trackId), 0), c.value, c.role)) << c.what;
         EXPECT_EQ(c.read(*engine_, static_cast<std::uint16_t>(c.trackId)), c.expected) << c.what;
-        if (c.controller != 0) {
-            EXPECT_TRUE(Receives(before, {0xB0 | c.trackId, c.controller, c.expected})) << c.what;
-        }
+        const Message sent = c.controller == 0 ? Message{0xC0 | c.trackId, c.expected, 0}
+                                               : Message{0xB0 | c.trackId, c.controller, c.expected};
+        EXPECT_TRUE(Receives(before, sent)) << c.what;
     }
 
     // Gains the fader cannot give: far above 0 dB (which would wrap around a byte) and negative.

@@ -3,6 +3,7 @@
 #include <AppSettings.h>
 #include <GeneralMidiNames.h>
 #include <MixerModel.h>
+#include <MixerTracksModel.h>
 #include <StringValueListModel.h>
 
 #include <brix_tarnwick/TarnwickInterface.h>
@@ -253,27 +254,19 @@ void MixerControllerTW::soloTrackRequested(int trackId, bool value)
 
 void MixerControllerTW::muteSectionRequested_(int index, bool value)
 {
-    if (model_ == nullptr || index < 0 || index >= model_->Sections().size()) {
-        emit error(kSectionErrorMessage, kSectionErrorTitle);
-        return;
-    }
-    Guarded(kMixerErrorTitle, [&] {
-        MixerSectionItem* section = model_->Sections().at(index);
-        MixerTracksModel& tracks = *section->tracksModel;
-        for (int row = 0; row < tracks.rowCount(); ++row) {
-            MixerTrackItem& track = *tracks.Tracks()[static_cast<std::size_t>(row)];
-            if (track.isMuted == value)
-                continue;
-            MuteTrack_(track.trackId, value);
-            track.isMuted = value;
-            tracks.NotifyRowChanged(row, MixerTracksModel::IsMutedRole);
-        }
-        section->isMuted = value;
-        model_->NotifySectionChanged(index);
-    });
+    SetGroup_(index, value, &MixerTrackItem::isMuted, &MixerSectionItem::isMuted, MixerTracksModel::IsMutedRole,
+              &MixerControllerTW::MuteTrack_);
 }
 
 void MixerControllerTW::soloSectionRequested_(int index, bool value)
+{
+    SetGroup_(index, value, &MixerTrackItem::isSolo, &MixerSectionItem::isSolo, MixerTracksModel::IsSoloRole,
+              &MixerControllerTW::SoloTrack_);
+}
+
+void MixerControllerTW::SetGroup_(int index, bool value, bool MixerTrackItem::*trackFlag,
+                                  bool MixerSectionItem::*sectionFlag, int role,
+                                  void (MixerControllerTW::*setTrack)(int, bool))
 {
     if (model_ == nullptr || index < 0 || index >= model_->Sections().size()) {
         emit error(kSectionErrorMessage, kSectionErrorTitle);
@@ -284,13 +277,13 @@ void MixerControllerTW::soloSectionRequested_(int index, bool value)
         MixerTracksModel& tracks = *section->tracksModel;
         for (int row = 0; row < tracks.rowCount(); ++row) {
             MixerTrackItem& track = *tracks.Tracks()[static_cast<std::size_t>(row)];
-            if (track.isSolo == value)
+            if (track.*trackFlag == value)
                 continue;
-            SoloTrack_(track.trackId, value);
-            track.isSolo = value;
-            tracks.NotifyRowChanged(row, MixerTracksModel::IsSoloRole);
+            (this->*setTrack)(track.trackId, value);
+            track.*trackFlag = value;
+            tracks.NotifyRowChanged(row, role);
         }
-        section->isSolo = value;
+        section->*sectionFlag = value;
         model_->NotifySectionChanged(index);
     });
 }

@@ -21,6 +21,7 @@ namespace brix::qt {
 
 class MixerModel;
 class MixerSectionItem;
+class MixerTrackItem;
 
 // MixerControllerTW: the mixer of the product. It builds the mixer model of the current song from the
 // engine's mixer (tracks in two sections, "Instruments" and "Vocal Parts", each track with mute,
@@ -78,6 +79,11 @@ private:
     // The engine calls of a track mute and solo, without the section's state.
     void MuteTrack_(int trackId, bool value);
     void SoloTrack_(int trackId, bool value);
+    // A section's group mute or solo: each track whose flag differs from value gets setTrack (without
+    // its section step) and the new flag, then the section takes value. An index outside the sections
+    // is reported through error().
+    void SetGroup_(int index, bool value, bool MixerTrackItem::*trackFlag, bool MixerSectionItem::*sectionFlag,
+                   int role, void (MixerControllerTW::*setTrack)(int, bool));
 
     std::shared_ptr<TarnwickInterface> engine_;
     std::shared_ptr<brix::AppSettings> settings_;
