@@ -307,6 +307,21 @@ TEST_F(MixerController, AGroupRequestForASectionThatDoesNotExistIsAnError)
     EXPECT_EQ(DeviceCount(), before);
 }
 
+// The engine may move on to the next song before the main window has made the new song's mixer: a
+// track that song lacks is reported, not thrown through the event loop.
+TEST_F(MixerController, ATrackTheLoadedSongLacksIsReportedAsAnError)
+{
+    Create();
+    QSignalSpy errors(controller_.get(), &MixerControllerTW::error);
+    LoadSong("2");
+    MixerTracksModel* vocals = Tracks(kVocals);
+    ASSERT_NE(vocals, nullptr);
+    vocals->setVolumeScaledDb(Row(kVocals, 3), 1.0);  // Winds: not in song "2"
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.at(0).at(1).value<std::string>(), "Mixer Error");
+    EXPECT_FALSE(errors.at(0).at(0).value<std::string>().empty());
+}
+
 TEST_F(MixerController, ResetRestoresTheSongsDefaultsAndShowsThemInANewModel)
 {
     Create();
