@@ -1,5 +1,6 @@
 #include <InterimLauncher.h>
 #include <MixerController.h>
+#include <MixerControllerTW.h>
 #include <PlayerFactory.h>
 #include <TarnwickPlayerFactory.h>
 
@@ -82,11 +83,23 @@ TEST(PlayerFactory, NamesVersionAndLogosOfTheProductAndTheFrame) {
     EXPECT_EQ(product.GetImageBase(), "qrc:/images/tarnwick");
 }
 
-TEST(PlayerFactory, TheProductMakesNoMixerControllerYetAndLetsGoOfWhatItWasGiven) {
-    brix::qt::TarnwickPlayerFactory product;
+TEST(PlayerFactory, TheFrameMakesNoMixerControllerAndLetsGoOfWhatItWasGiven) {
+    PlainFactory frame;
     auto engine = std::make_shared<int>(0);
     std::shared_ptr<Interface> engineAlias(engine, nullptr);
-    EXPECT_EQ(product.CreateMixerController(nullptr, nullptr, engineAlias, nullptr), nullptr);
+    EXPECT_EQ(frame.CreateMixerController(nullptr, nullptr, engineAlias, nullptr), nullptr);
+    engineAlias.reset();
+    EXPECT_EQ(engine.use_count(), 1);
+}
+
+TEST(PlayerFactory, TheProductMakesItsMixerController) {
+    brix::qt::TarnwickPlayerFactory product;
+    // An engine that is not the product's leaves the controller inert, and the controller keeps no
+    // engine of another product.
+    auto engine = std::make_shared<int>(0);
+    std::shared_ptr<Interface> engineAlias(engine, nullptr);
+    auto controller = product.CreateMixerController(nullptr, nullptr, engineAlias, nullptr);
+    EXPECT_NE(dynamic_cast<brix::qt::MixerControllerTW*>(controller.get()), nullptr);
     engineAlias.reset();
     EXPECT_EQ(engine.use_count(), 1);
 }

@@ -1,5 +1,7 @@
 #include "TarnwickPlayerFactory.h"
 
+#include "MixerControllerTW.h"
+
 #include <brix_tarnwick2/Tarnwick2Interface.h>
 
 #include <QFile>
@@ -44,6 +46,13 @@ std::unique_ptr<Interface> TarnwickPlayerFactory::CreatePlayer(const QString& sh
     return std::make_unique<Tarnwick2Interface>(QFile::encodeName(showDirectory).toStdString(),
                                                 QFile::encodeName(dataFolder).toStdString(),
                                                 std::move(oscCallback));
+}
+
+std::unique_ptr<MixerController> TarnwickPlayerFactory::CreateMixerController(QObject* mixerView,
+                                                                              QQmlEngine* qmlEngine,
+                                                                              std::shared_ptr<Interface> engine,
+                                                                              std::shared_ptr<AppSettings> settings) {
+    return std::make_unique<MixerControllerTW>(mixerView, qmlEngine, std::move(engine), std::move(settings));
 }
 
 }  // namespace brix::qt

@@ -5,10 +5,8 @@
 namespace brix::qt {
 
 // TarnwickPlayerFactory: the product Tarn|Wick: its names, version 2.7.0, logos and feature switches,
-// and its engine, a brix::Tarnwick2Interface over the show's MIDI player.
-//
-// It does not make a mixer controller of its own yet: CreateMixerController is the frame's, which
-// makes none, so the main window has no mixer until the product's mixer controller exists.
+// its engine, a brix::Tarnwick2Interface over the show's MIDI player, and its mixer controller,
+// MixerControllerTW.
 class TarnwickPlayerFactory : public PlayerFactory {
 public:
     TarnwickPlayerFactory();
@@ -17,6 +15,11 @@ public:
     // A failure of the engine's construction passes to the caller.
     std::unique_ptr<Interface> CreatePlayer(const QString& showDirectory,
                                             std::shared_ptr<PlayerOscCallback> oscCallback) override;
+
+    // A MixerControllerTW on the view, with the arguments unchanged.
+    std::unique_ptr<MixerController> CreateMixerController(QObject* mixerView, QQmlEngine* qmlEngine,
+                                                           std::shared_ptr<Interface> engine,
+                                                           std::shared_ptr<AppSettings> settings) override;
 };
 
 }  // namespace brix::qt
