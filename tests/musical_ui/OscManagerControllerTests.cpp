@@ -271,6 +271,36 @@ TEST_F(OscManager, EditAndDeleteNeedASelection)
     EXPECT_TRUE(Find("deleteNetworkButton")->property("enabled").toBool());
 }
 
+TEST_F(OscManager, ReturnConfirmsAndEscapeClosesEachWindow)
+{
+    Open({}, kShowNetworks);
+    auto* manager = qobject_cast<QQuickWindow*>(Window());
+    auto* edit = qobject_cast<QQuickWindow*>(Find("networkEditWindow"));
+    ASSERT_NE(manager, nullptr);
+    ASSERT_NE(edit, nullptr);
+    const auto press = [](QQuickWindow* window, Qt::Key key) {
+        window->requestActivate();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, key);
+    };
+
+    Click(Find("newNetworkButton"));
+    press(edit, Qt::Key_Return);
+    EXPECT_FALSE(edit->isVisible());
+    EXPECT_EQ(controller_->GetModel()->rowCount(), 4);
+    Click(Find("newNetworkButton"));
+    press(edit, Qt::Key_Escape);
+    EXPECT_FALSE(edit->isVisible());
+    EXPECT_EQ(controller_->GetModel()->rowCount(), 4);
+
+    press(manager, Qt::Key_Return);
+    EXPECT_EQ(emissions_.size(), 1U);
+    controller_->SetVisible(true);
+    press(manager, Qt::Key_Escape);
+    EXPECT_FALSE(manager->isVisible());
+    EXPECT_EQ(emissions_.size(), 1U);
+}
+
 QString FolderUrl(const QString& path) { return QUrl::fromLocalFile(path).toString(); }
 
 QStringList FilesIn(const QString& folder)
