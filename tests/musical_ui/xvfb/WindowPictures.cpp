@@ -2,6 +2,7 @@
 // it in the build folder, so a person can check that texts fit and every control can be reached.
 
 #include "AppSettings.h"
+#include "FakeInterface.h"
 #include "QmlTest.h"
 #include "WindowPicture.h"
 #include "about_window_controller.h"
@@ -9,6 +10,7 @@
 #include "dialog_controller.h"
 #include "input_dialog_controller.h"
 #include "notice_dialogs.h"
+#include "osc_manager_controller.h"
 
 #include <QDir>
 #include <QFile>
@@ -134,6 +136,26 @@ TEST_F(WindowPictures, MainMenu)
         QMetaObject::invokeMethod(menu, "dismiss");
         ASSERT_TRUE(musical_test::WaitFor([submenu] { return !submenu->property("visible").toBool(); }));
     }
+}
+
+TEST_F(WindowPictures, OscManagerAndNetworkEditWindow)
+{
+    auto engine = std::make_shared<testing::NiceMock<musical_test::FakeInterface>>();
+    ON_CALL(*engine, GetNetworks())
+        .WillByDefault(testing::Return(CL::NetworkPathVectorT{
+            {"Lighting Desk (Stage Left)", "NETWORK0", "192.168.100.25", 53000, false},
+            {"Sound Console", "NETWORK1", "10.0.0.6", 9000, true},
+            {"Projection Server With A Long Name", "NETWORK2", "10.0.0.7", 7000, false}}));
+    brix::qt::OscManagerController controller(Engine(), brix::osc::OscSettings(true, 55037), engine, nullptr);
+    controller.SetVisible(true);
+    Save(controller.GetQmlObject(), QStringLiteral("osc_manager"));
+
+    QObject* list = FindByName(controller.GetQmlObject(), QStringLiteral("networkList"));
+    ASSERT_NE(list, nullptr);
+    list->setProperty("currentIndex", 0);
+    QMetaObject::invokeMethod(FindByName(controller.GetQmlObject(), QStringLiteral("editNetworkButton")), "clicked");
+    Save(FindByName(controller.GetQmlObject(), QStringLiteral("networkEditWindow")),
+         QStringLiteral("osc_network_edit"));
 }
 
 }  // namespace
