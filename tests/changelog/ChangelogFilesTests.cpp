@@ -14,6 +14,7 @@
 #include <brix_core/LogDataFile.h>
 
 #include <QDateTime>
+#include <QDir>
 #include <QMetaObject>
 #include <QQuickWindow>
 #include <QUrl>
@@ -465,6 +466,14 @@ TEST_F(ChangelogManagerTest, ListsLocalAndServerVersionsInAscendingOrder)
               QDateTime::fromSecsSinceEpoch(1700000000).toString("MMM dd yyyy hh:mm AP"));
     EXPECT_TRUE(WindowOf(manager.GetQmlObject())->isVisible());
     EXPECT_TRUE(messages.empty());
+
+    // A picture of the window with a local row chosen.
+    FindByName(manager.GetQmlObject(), "localList")->setProperty("index", 1);
+    auto* window = qobject_cast<QQuickWindow*>(WindowOf(manager.GetQmlObject()));
+    ASSERT_NE(window, nullptr);
+    QDir().mkpath(CHANGELOG_PICTURES_DIR);
+    musical_test::WaitFor([] { return false; }, std::chrono::milliseconds(400));  // the highlight's move
+    EXPECT_TRUE(window->grabWindow().save(QString(CHANGELOG_PICTURES_DIR) + "/changelog-manager.png"));
 }
 
 TEST(ChangelogListModel, KeepsOneRowPerEqualLogAndSortsByVersion)

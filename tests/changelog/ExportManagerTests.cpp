@@ -169,13 +169,13 @@ TEST_F(ExportManagerTest, DrawsTheSymbols)
     const std::vector<Word> words = Words(pdf);
     const QString prefix = QString::fromStdString((demo.Scratch() / "page").string());
     RunTool(PDFTOPPM, {"-r", "144", "-f", "1", "-l", "2", "-png", pdf, prefix});
-    QDir().mkpath(EXPORT_PICTURES_DIR);
+    QDir().mkpath(CHANGELOG_PICTURES_DIR);
     const QStringList pictures = QDir(QString::fromStdString(demo.Scratch().string())).entryList({"page*.png"}, QDir::Files, QDir::Name);
     ASSERT_FALSE(pictures.isEmpty());
     for (const QString& picture : pictures) {
-        QFile::remove(QString(EXPORT_PICTURES_DIR) + "/export-" + picture);
+        QFile::remove(QString(CHANGELOG_PICTURES_DIR) + "/export-" + picture);
         QFile::copy(QString::fromStdString((demo.Scratch() / picture.toStdString()).string()),
-                    QString(EXPORT_PICTURES_DIR) + "/export-" + picture);
+                    QString(CHANGELOG_PICTURES_DIR) + "/export-" + picture);
     }
 
     // At 144 dpi a point is two pixels. Counts the pixels in a box (in points) that are dark, or tinted.

@@ -152,7 +152,7 @@ void ChangelogFilesController::onSaveAndUploadButton()
         emit error("Failed to get current log on server. Check internet connectivity?", "Server Error on Save");
         return;
     }
-    try {
+    Share([&] {
         const std::shared_ptr<Interface> engine = Engine();
         const std::string written = engine->SaveChangelog(changelog::NextSharedMajor(stored), 0);
         engine->LoadNewChangeLog();
@@ -163,24 +163,25 @@ void ChangelogFilesController::onSaveAndUploadButton()
         const auto upload = networking::UploadChangelog(server, {}, editor->GetVersion(), ReadBytes(file));
         if (upload.code != NetworkApiInterface::API_SUCCESS) {
             std::cerr << "Upload failed: " << upload.displayMessage << std::endl;
-            emit error("The edits failed to upload. Upload returned an error.", "Save and Share Failed");
-            return;
+            throw NetworkError(upload.code, "Upload returned an error.");
         }
         TouchNow(file);
-    } catch (const std::exception& e) {
-        emit error(std::string("The edits failed to upload. ") + e.what(), "Save and Share Failed");
-        return;
-    }
-    emit ChangeLogShared();
-    emit information(kShareComplete, "Share Complete");
+    });
 }
 
 void ChangelogFilesController::onSaveAndUploadPortalButton()
 {
-    try {
+    Share([this] {
         const std::string file = Engine()->GetChangelogFilename();
         brix_download::ShareLogfiles(ShowFolder().string(), file);
         TouchNow(file);
+    });
+}
+
+void ChangelogFilesController::Share(const std::function<void()>& send)
+{
+    try {
+        send();
     } catch (const std::exception& e) {
         emit error(std::string("The edits failed to upload. ") + e.what(), "Save and Share Failed");
         return;
@@ -196,7 +197,6 @@ void ChangelogFilesController::GetLatestLogClicked_()
         return;
     }
     cmn::BRIXVersion version;
-    std::string link;
     try {
         const networking::ServerSettings server = Server();
         NetworkApiInterface api(server.address, server.timeouts);

@@ -80,6 +80,8 @@ private:
     // before is loaded again and the failure is shown as "Changelog Error". Throws what loading the
     // file throws (the log loaded before stays).
     void LoadChangelogFile(const std::filesystem::path& file);
+    // Runs a share; its failure ends in "Save and Share Failed", its success in "Share Complete".
+    void Share(const std::function<void()>& send);
 
     QQmlEngine* engine_;
     std::shared_ptr<ShowManager> showManager_;
