@@ -131,9 +131,10 @@ TEST_F(ExportManagerTest, PrintsTheSummaryOnA4PagesInTheShowsOrder)
         ASSERT_GE(found, 0) << "missing or out of order: " << expected.toStdString() << "\n" << text.toStdString();
         at = found + expected.size();
     }
-    // The values of the kinds that format their own.
+    // The values of the kinds that format their own, and the offset of an event 100 ticks after the
+    // song's first beat (at tick 0), which is no exact beat.
     for (const QString& value : {QString(QChar(0x221E)), QString("+0"), QString("95%"),
-                                 QString("Send \"/go <1>\" to \"Lighting <desk>\"")})
+                                 QString("Send \"/go <1>\" to \"Lighting <desk>\""), QString("1:1|100")})
         EXPECT_TRUE(text.contains(value)) << value.toStdString();
 }
 
