@@ -78,7 +78,7 @@ Item {
             color: Qt.lighter(theme.default_bg_color, 1.25)
         }
 
-        highlight: Rectangle { color: theme.default_selected_color_intense }
+        highlight: Rectangle { color: theme.default_selected_color }
 
         ScrollBar.vertical: CustomScrollBar {
             policy: list.contentHeight > list.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
