@@ -42,6 +42,8 @@ packages=(
   libxcb1-dev
   xauth
   libgl1-mesa-dri
+  fonts-liberation2
+  poppler-utils
 )
 
 case "${1:-}" in
