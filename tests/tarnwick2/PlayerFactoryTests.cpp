@@ -1,4 +1,4 @@
-#include <InterimLauncher.h>
+#include <ShowStore.h>
 #include <MixerController.h>
 #include <PlayerFactory.h>
 #include <TarnwickPlayerFactory.h>
