@@ -17,10 +17,13 @@
 #include <QQuickItem>
 
 #include <filesystem>
+#include <iostream>
 
 namespace brix::qt {
 
 namespace {
+
+using networking::ShowRecord;
 
 // Deletes a controller through the event loop: it may be the sender of the signal being handled.
 template <class Controller>
@@ -74,6 +77,14 @@ void Launcher::Start() {
     auto plan = CheckShowFiles(*current, ApplicationId(*factory_));
     if (!plan->empty()) {
         downloader_ = std::make_unique<ShowDownloaderController>(engine_, nullptr);
+        // The download read the show's names again: the store keeps them before the main window opens.
+        connect(downloader_.get(), &ShowDownloaderController::DownloadFinishedSignal, this, [this](const ShowRecord& show) {
+            try {
+                store_->Update(show);
+            } catch (const std::exception& e) {
+                std::cerr << e.what() << std::endl;
+            }
+        }, Qt::QueuedConnection);
         connect(downloader_.get(), SIGNAL(DownloadFinishedSignal(brix::networking::ShowRecord)), this,
                 SLOT(LaunchVsMainController()), Qt::QueuedConnection);
         connect(downloader_.get(), SIGNAL(Closing()), this, SLOT(LaunchVsMainController()));

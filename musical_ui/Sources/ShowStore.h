@@ -48,7 +48,8 @@ public:
     // Copies the demo on first use and chooses it.
     networking::ShowRecord ChooseDemo();
     // Replaces the stored record of the same id (the download returns the record with names read
-    // again) and writes the store.
+    // again) and writes the store; a record the store does not hold is ignored. Throws fennic::IoError
+    // when the store cannot be written.
     void Update(const networking::ShowRecord& record);
 
     // The demo's folder in the user-data folder (it need not exist yet).

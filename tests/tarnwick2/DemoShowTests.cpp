@@ -95,6 +95,17 @@ TEST(ShowStore, AFirstStartMakesTheDemoCurrentAndAChoiceIsKeptWithItsServer) {
     // Choosing a known folder again refreshes its record instead of adding one.
     reopened.Choose(portal.toStdString() + "/.");
     EXPECT_EQ(reopened.Shows().size(), 2u);
+
+    // A record the download returned replaces the stored one; an unknown one adds nothing.
+    brix::networking::ShowRecord renamed = *current;
+    renamed.name = "Harbour (revised)";
+    brix::networking::ShowRecord unknown = renamed;
+    unknown.id = "/nowhere";
+    reopened.Update(renamed);
+    reopened.Update(unknown);
+    const brix::ShowStore again(data.path().toStdString());
+    ASSERT_EQ(again.Shows().size(), 2u);
+    EXPECT_EQ(again.Current()->name, "Harbour (revised)");
 }
 
 TEST(ShowStore, WhatCannotBeChosenOrReadLeavesTheListUsable) {

@@ -66,6 +66,8 @@ void ShowStoreWindowController::Open_(int index) {
     try {
         Open(index);
     } catch (const std::exception& e) {
+        // The list stays for another choice.
+        SetVisible(true);
         errorDialog_.reset();
         errorDialog_ = std::make_unique<DialogController>(e.what(), "Cannot Open Show", kDialogError, GetQmlObject(),
                                                           GetEngine(), nullptr);
