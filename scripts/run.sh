@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The project's command for the main job: installs what is missing, builds, and starts the program.
 #   scripts/run.sh [SHOW_FOLDER] [program arguments...]
-# Without SHOW_FOLDER the program opens its copy of the demo show (shows/demo, copied once into the
-# user-data folder; the repository's copy is never written). "-c" shows the program's diagnostics in
+# SHOW_FOLDER becomes the current show of the program's show store (shows.json in the user-data
+# folder) and stays current for later starts. Without it the program opens the store's current show:
+# on the first start its copy of the demo show (shows/demo, copied once into the user-data folder; the
+# repository's copy is never written); when the current show's folder is gone, a window to choose one. "-c" shows the program's diagnostics in
 # this terminal. Needs a display (X11 or Wayland); without one it says so and stops.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -3,7 +3,7 @@
 #include "ConsoleOption.h"
 #include "ErrorLogWriter.h"
 #include "GuardedApplication.h"
-#include "InterimLauncher.h"
+#include "Launcher.h"
 #include "PlayerFactory.h"
 #include "QmlModules.h"
 
@@ -81,7 +81,7 @@ void MusicalApp::Run(int& argc, char** argv, std::unique_ptr<PlayerFactory> fact
     engine_ = std::make_unique<QQmlApplicationEngine>();
     engine_->addImportPath(QStringLiteral("qrc:/qt/qml"));
     connect(engine_.get(), &QQmlEngine::quit, application_.get(), &QCoreApplication::quit);
-    launcher_ = std::make_unique<InterimLauncher>(engine_.get(), std::move(factory));
+    launcher_ = std::make_unique<Launcher>(engine_.get(), std::move(factory));
 
     ReportFirstFrame();
     application_->exec();

@@ -14,7 +14,7 @@ class PlayerFactory;
 namespace qt {
 
 class GuardedApplication;
-class InterimLauncher;
+class Launcher;
 
 // MusicalApp: the whole life of the program, run by its constructor: the console option, the
 // product's user-data folder, the Qt Quick style, the application object, the QML engine and the
@@ -41,7 +41,7 @@ private:
 
     std::unique_ptr<GuardedApplication> application_;
     std::unique_ptr<QQmlApplicationEngine> engine_;
-    std::unique_ptr<InterimLauncher> launcher_;
+    std::unique_ptr<Launcher> launcher_;
     std::string userDataFolder_;
     std::string displayName_;
     std::string versionText_;

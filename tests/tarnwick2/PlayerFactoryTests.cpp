@@ -1,4 +1,4 @@
-#include <InterimLauncher.h>
+#include <ShowStore.h>
 #include <MixerController.h>
 #include <MixerControllerTW.h>
 #include <PlayerFactory.h>

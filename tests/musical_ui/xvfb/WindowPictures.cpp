@@ -11,6 +11,9 @@
 #include "input_dialog_controller.h"
 #include "notice_dialogs.h"
 #include "osc_manager_controller.h"
+#include "ShowStore.h"
+#include "show_downloader_controller.h"
+#include "show_store_window_controller.h"
 
 #include <QDir>
 #include <QFile>
@@ -156,6 +159,29 @@ TEST_F(WindowPictures, OscManagerAndNetworkEditWindow)
     QMetaObject::invokeMethod(FindByName(controller.GetQmlObject(), QStringLiteral("editNetworkButton")), "clicked");
     Save(FindByName(controller.GetQmlObject(), QStringLiteral("networkEditWindow")),
          QStringLiteral("osc_network_edit"));
+TEST_F(WindowPictures, ShowDownloadInProgressAndTheShowStore)
+{
+    brix::qt::ShowDownloaderController download(Engine(), nullptr);
+    QObject* window = download.GetQmlObject();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(musical_test::WaitFor([window] { return window->property("visible").toBool(); }));
+    download.ReportStatus("Downloading songs/02_harbour_lights_with_a_long_name.mid (2 of 3)...");
+    emit download.totalProgressChanged(1572864.0, 3145728.0);
+    Save(window, QStringLiteral("show_download_in_progress"));
+
+    QTemporaryDir data;
+    QTemporaryDir shows;
+    ASSERT_TRUE(data.isValid() && shows.isValid());
+    QDir().mkpath(QDir(shows.path()).filePath("harbour"));
+    QFile show(QDir(shows.path()).filePath("harbour/show.json"));
+    ASSERT_TRUE(show.open(QIODevice::WriteOnly));
+    show.write(R"json({"format": 1, "name": "Harbour Lights (touring version)", "customer": "Quay Players"})json");
+    show.close();
+    auto store = std::make_shared<brix::ShowStore>(data.path().toStdString());
+    store->Choose(QDir(shows.path()).filePath("harbour").toStdString());
+    brix::qt::ShowStoreWindowController storeWindow(Engine(), store, "42");
+    storeWindow.SetVisible(true);
+    Save(storeWindow.GetQmlObject(), QStringLiteral("show_store"));
 }
 
 }  // namespace
