@@ -159,6 +159,8 @@ TEST_F(WindowPictures, OscManagerAndNetworkEditWindow)
     QMetaObject::invokeMethod(FindByName(controller.GetQmlObject(), QStringLiteral("editNetworkButton")), "clicked");
     Save(FindByName(controller.GetQmlObject(), QStringLiteral("networkEditWindow")),
          QStringLiteral("osc_network_edit"));
+}
+
 TEST_F(WindowPictures, ShowDownloadInProgressAndTheShowStore)
 {
     brix::qt::ShowDownloaderController download(Engine(), nullptr);
