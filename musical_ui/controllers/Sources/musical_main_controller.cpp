@@ -89,14 +89,16 @@ void MusicalMainController::InitialiseUi()
     RegisterEngineEvents();
     SetWindowProperty("showMixer", factory_->GetShowMixer());
     SetWindowProperty("showScore", factory_->GetShowScore());
+    // The OSC settings are read before the show set-up starts OSC control and makes the cue sender,
+    // so neither ever uses a port the user did not choose.
+    oscSettingsPath_ = QDir(userDataFolder_).filePath(QString::fromLatin1(osc::OscSettings::kFileName));
+    ReadOscSettings();
     SetupShow();
     if (!factory_->GetImageBase().isEmpty())
         SetWindowProperty("cornerLogoSource", factory_->GetImageBase() + QStringLiteral(".png"));
     CreateAboutWindow();
     CreateMenu();
     WireWindow();
-    oscSettingsPath_ = QDir(userDataFolder_).filePath(QString::fromLatin1(osc::OscSettings::kFileName));
-    ReadOscSettings();
     StartOscControl();
     SetAdminPermission(admin_);
     SetWindowProperty("oscEnable", factory_->GetOscEnable());
