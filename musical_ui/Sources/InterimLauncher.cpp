@@ -1,47 +1,40 @@
 #include "InterimLauncher.h"
 
 #include "PlayerFactory.h"
-
-#include <brix_player_core/Interface.h>
+#include "musical_main_controller.h"
 
 #include <fennic/Exceptions.h>
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QQmlComponent>
-#include <QQmlEngine>
 #include <QTemporaryDir>
-#include <QVariantMap>
-
-#include <stdexcept>
 
 namespace brix::qt {
 
 namespace {
 
 const char* const kDemoShowResource = ":/shows/demo";
-const char* const kWindowUrl = "qrc:/qt/qml/com/fernwhistlestudios/musical_ui/qml/FirstShowWindow.qml";
 
 [[noreturn]] void ThrowCopyError(const QString& target, const QString& why) {
     throw fennic::IoError(QStringLiteral("Cannot copy the demo show to %1: %2").arg(target, why).toStdString());
 }
 
-// The show's display name from its show.json; the folder's name when it gives none.
-QString ShowName(const QString& showFolder) {
+}  // namespace
+
+CurrentShow ReadCurrentShow(const QString& showFolder) {
+    QJsonObject show;
     QFile file(QDir(showFolder).filePath(QStringLiteral("show.json")));
     if (file.open(QIODevice::ReadOnly)) {
-        const QString name = QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String("name")).toString();
-        if (!name.isEmpty()) {
-            return name;
-        }
+        show = QJsonDocument::fromJson(file.readAll()).object();
     }
-    return QDir(showFolder).dirName();
+    const QString name = show.value(QLatin1String("name")).toString();
+    return {showFolder, name.isEmpty() ? QDir(showFolder).dirName() : name,
+            show.value(QLatin1String("customer")).toString()};
 }
-
-}  // namespace
 
 QString ChooseShowFolder(const QString& productDataFolder) {
     const QString named = qEnvironmentVariable(kShowFolderVariable);
@@ -85,31 +78,10 @@ QString PrepareDemoShow(const QString& productDataFolder) {
 InterimLauncher::InterimLauncher(QQmlEngine* engine, std::unique_ptr<PlayerFactory> factory, QObject* parent)
     : QObject(parent), factory_(std::move(factory)) {
     const QString showFolder = ChooseShowFolder(ProductDataFolder(factory_->GetShortName()));
-    player_ = factory_->CreatePlayer(showFolder, nullptr);
-
-    QVariantList songs;
-    for (const auto& [number, name] : player_->GetSongNamesBySongNumber()) {
-        songs.append(QVariantMap{{QStringLiteral("number"), QString::fromStdString(number)},
-                                 {QStringLiteral("name"), QString::fromStdString(name)}});
-    }
-    QQmlComponent component(engine, QUrl(QString::fromLatin1(kWindowUrl)));
-    window_.reset(component.createWithInitialProperties({
-        {QStringLiteral("appName"), factory_->GetDisplayName()},
-        {QStringLiteral("logoSource"), factory_->GetLongLogo()},
-        {QStringLiteral("showName"), ShowName(showFolder)},
-        {QStringLiteral("showFolder"), QDir::toNativeSeparators(showFolder)},
-        {QStringLiteral("songs"), songs},
-    }));
-    if (!window_) {
-        throw std::runtime_error("The first window cannot be built: " + component.errorString().toStdString());
-    }
+    mainController_ = std::make_unique<MusicalMainController>(engine, factory_.get(), ReadCurrentShow(showFolder));
+    connect(mainController_.get(), &MusicalMainController::Closing, this, [] { QCoreApplication::exit(0); });
 }
 
-InterimLauncher::~InterimLauncher() {
-    window_.reset();
-    if (player_) {
-        player_->Shutdown();
-    }
-}
+InterimLauncher::~InterimLauncher() = default;
 
 }  // namespace brix::qt

@@ -5,7 +5,6 @@
 
 #include <memory>
 
-class Interface;
 class QQmlEngine;
 
 namespace brix {
@@ -14,25 +13,31 @@ class PlayerFactory;
 
 namespace qt {
 
+class MusicalMainController;
+struct CurrentShow;
+
 // InterimLauncher: opens the show at start-up until the launcher with its show store and show checks
-// exists. It chooses the show (ChooseShowFolder), builds its engine through the product's factory and
-// shows a first window with the show's name and songs; closing that window ends the program.
+// exists. It chooses the show (ChooseShowFolder) and opens the main window on it; the main window's
+// close request ends the program with status 0.
 //
-// Owned by the application object, in the place of the launcher; it owns the factory, the engine and
-// the window. Construction failures (a show that does not load, a window that does not build) throw
-// and are left to the application object, which logs them. GUI thread only.
+// Owned by the application object, in the place of the launcher; it owns the factory and the main
+// window controller. Construction failures (a show that does not load, a window that does not build)
+// throw and are left to the application object, which logs them. GUI thread only.
 class InterimLauncher : public QObject {
     Q_OBJECT
 public:
     InterimLauncher(QQmlEngine* engine, std::unique_ptr<PlayerFactory> factory, QObject* parent = nullptr);
-    // Deletes the window, then shuts the engine down and releases it.
+    // Deletes the main window controller (which stops playback and releases the engine).
     ~InterimLauncher() override;
 
 private:
     std::unique_ptr<PlayerFactory> factory_;
-    std::unique_ptr<Interface> player_;
-    std::unique_ptr<QObject> window_;
+    std::unique_ptr<MusicalMainController> mainController_;
 };
+
+// The show in the folder: the folder, and the name and customer of its show.json (the folder's name
+// and no customer when it gives none).
+CurrentShow ReadCurrentShow(const QString& showFolder);
 
 // The environment variable that names the show folder to open (scripts/run.sh sets it).
 inline constexpr const char* kShowFolderVariable = "TARNWICK2_SHOW_FOLDER";

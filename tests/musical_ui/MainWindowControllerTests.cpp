@@ -4,6 +4,7 @@
 
 #include <brix_core/EventObserver.h>
 
+#include <QColor>
 #include <QDate>
 #include <QQuickWindow>
 #include <QSignalSpy>
