@@ -62,7 +62,7 @@ Rectangle {
         anchors.fill: parent
         anchors.leftMargin: 5
         anchors.rightMargin: 10
-        spacing: 14
+        spacing: 10
 
         Image {
             id: albumArt
@@ -77,7 +77,7 @@ Rectangle {
         Item {
             objectName: "songBlock"
             Layout.fillWidth: true
-            Layout.minimumWidth: 160
+            Layout.minimumWidth: 100
             Layout.fillHeight: true
 
             Text {
@@ -180,21 +180,21 @@ Rectangle {
         GridLayout {
             objectName: "musicCells"
             Layout.alignment: Qt.AlignVCenter
-            columns: 3
+            columns: 2
             columnSpacing: 6
-            rowSpacing: 2
+            rowSpacing: 0
 
             ShowBannerValue { objectName: "keyCell"; label: qsTr("Key:"); value: root.key; Layout.alignment: Qt.AlignLeft }
             ShowBannerValue { objectName: "transposeCell"; label: qsTr("Transpose:"); value: root.transpose; Layout.alignment: Qt.AlignLeft }
-            ShowBannerValue { objectName: "meterCell"; label: qsTr("Meter:"); value: root.meter; Layout.alignment: Qt.AlignLeft }
             ShowBannerValue { objectName: "tempoCell"; label: qsTr("Tempo:"); value: root.tempo; Layout.alignment: Qt.AlignLeft }
             ShowBannerValue { objectName: "tempoScaleCell"; label: qsTr("Tempo Scale:"); value: root.tempoScale; Layout.alignment: Qt.AlignLeft }
+            ShowBannerValue { objectName: "meterCell"; label: qsTr("Meter:"); value: root.meter; Layout.alignment: Qt.AlignLeft }
         }
 
         VolumeIndicatorSegmented {
             objectName: "volumeIndicator"
             Layout.alignment: Qt.AlignVCenter
-            Layout.preferredWidth: 90
+            Layout.preferredWidth: 80
             Layout.preferredHeight: 10
             value: root.volumeLevelPercent
         }
@@ -202,6 +202,7 @@ Rectangle {
         Column {
             objectName: "lamps"
             Layout.alignment: Qt.AlignVCenter
+            Layout.minimumWidth: implicitWidth
             spacing: 4
             Text {
                 id: midiLamp

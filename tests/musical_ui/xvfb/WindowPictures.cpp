@@ -2,12 +2,15 @@
 // it in the build folder, so a person can check that texts fit and every control can be reached.
 
 #include "AppSettings.h"
+#include "DemoShowWindow.h"
 #include "QmlTest.h"
 #include "about_window_controller.h"
 #include "brix_menu_controller.h"
 #include "dialog_controller.h"
 #include "input_dialog_controller.h"
 #include "notice_dialogs.h"
+
+#include <brix_core/EventObserver.h>
 
 #include <QDir>
 #include <QFile>
@@ -145,6 +148,34 @@ TEST_F(WindowPictures, MainMenu)
         QMetaObject::invokeMethod(menu, "dismiss");
         ASSERT_TRUE(musical_test::WaitFor([submenu] { return !submenu->property("visible").toBool(); }));
     }
+}
+
+}  // namespace
+
+// The main window on the demo show: stopped after loading, playing the overture, and held at its caesura.
+namespace {
+
+class MainWindowPictures : public WindowPictures {};
+
+TEST_F(MainWindowPictures, StoppedPlayingAndAtACaesura)
+{
+    musical_test::DemoShowWindow show(Engine());
+    ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("songTitle") == "Overture"; }));
+    Save(show.Window(), QStringLiteral("main_window_stopped"));
+
+    show.controller->Play_();
+    ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("beat") == "03"; }, std::chrono::seconds(10)));
+    Save(show.Window(), QStringLiteral("main_window_playing"));
+
+    show.controller->JumpToBar_(QStringLiteral("11"));
+    ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("flowControlLabel") == "Caesura"; },
+                                      std::chrono::seconds(10)));
+    ASSERT_TRUE(musical_test::WaitFor([&] { return !show.Engine().GetIsPlaying(); }, std::chrono::seconds(10)));
+    // The engine clears its caesura state once it holds there; the picture shows the cell as it was
+    // reported on the way in, with the playhead held at the caesura.
+    notify::SendEngineEvent(notify::EngineEvent::StatusFlowControl, 0, "Caesura");
+    ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("flowControlLabel") == "Caesura"; }));
+    Save(show.Window(), QStringLiteral("main_window_caesura"));
 }
 
 }  // namespace
