@@ -340,6 +340,16 @@ TEST_F(MainWindowTest, JumpToBarClosesThePopUpOrShowsBarNotFound)
     EXPECT_TRUE(WaitFor([&] { return !popup->property("opened").toBool(); }));
 }
 
+TEST_F(MainWindowTest, OnlyAnAttaccaStateTheEngineDoesNotHaveIsSet)
+{
+    Create();
+    ON_CALL(Fake(), GetAttacca("1")).WillByDefault(Return(std::uint8_t{1}));
+    EXPECT_CALL(Fake(), SetAttacca("1", 1)).Times(0);
+    EXPECT_CALL(Fake(), SetAttacca("1", 2)).Times(1);
+    controller_->onAttaccaStageChanged("1", 1);
+    controller_->onAttaccaStageChanged("1", 2);
+}
+
 // ---- Engine events ------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, EngineEventsFromAnotherThreadSetTheWindow)

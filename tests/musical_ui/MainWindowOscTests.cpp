@@ -6,6 +6,7 @@
 
 #include <brix_player_core/PlayerOscCallback.h>
 
+#include <QColor>
 #include <QDir>
 #include <QUdpSocket>
 
@@ -128,6 +129,17 @@ TEST_F(MainWindowOscTest, QueuedCuesGoOutWhenTheirSongStartsPlaying)
         }
         controller_.reset();
     }
+}
+
+TEST_F(MainWindowOscTest, ACueSentWhilePlayingLightsTheOscLampGoldThenACommandGreen)
+{
+    CreateWithOsc();
+    QObject* lamp = Find("oscLamp");
+    ASSERT_NE(lamp, nullptr);
+    EXPECT_TRUE(ReceivedBeforeAMarkerCue().empty());
+    EXPECT_TRUE(WaitFor([&] { return lamp->property("color").value<QColor>() == QColor("#FFD700"); }));
+    SendCommand("/brix/nextbar");
+    EXPECT_TRUE(WaitFor([&] { return lamp->property("color").value<QColor>() == QColor("lawngreen"); }));
 }
 
 TEST_F(MainWindowOscTest, SteppingSongsBarsOrMarkersClearsTheQueue)

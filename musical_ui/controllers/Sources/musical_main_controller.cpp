@@ -281,9 +281,9 @@ void MusicalMainController::ConnectOscCueSender()
         return;
     connect(oscCueSender_.get(), &BrixPlayerOscCallback::enqueueOscCommand, this,
             &MusicalMainController::onEnqueueOscCommand, Qt::UniqueConnection);
-    // Emitted on the sender's pool threads; the controller as the context queues it to the GUI thread.
+    // Emitted on the sender's pool threads; the connection queues it to the GUI thread.
     connect(oscCueSender_.get(), &BrixPlayerOscCallback::OutgoingNotification, this,
-            [this] { CallBanner("highlightOscOutgoingNotice"); });
+            &MusicalMainController::HighlightOutgoingOsc, Qt::UniqueConnection);
 }
 
 void MusicalMainController::ApplyAudioSettings()
@@ -632,8 +632,11 @@ void MusicalMainController::SeekToTick_(int tick)
 
 void MusicalMainController::onAttaccaStageChanged(std::string songNum, std::uint8_t state)
 {
-    if (engine_)
-        engine_->SetAttacca(songNum, state);
+    // A state the engine already has is a report of the loaded log (as when a show opens), not an
+    // edit: it changes nothing, so it must not count as one.
+    if (!engine_ || engine_->GetAttacca(songNum) == state)
+        return;
+    engine_->SetAttacca(songNum, state);
 }
 
 // ---- OSC cue queue ------------------------------------------------------------------------------
@@ -704,6 +707,11 @@ QObject* MusicalMainController::WindowItem(const char* property) const
 {
     QObject* window = GetQmlObject();
     return window == nullptr ? nullptr : window->property(property).value<QObject*>();
+}
+
+void MusicalMainController::HighlightOutgoingOsc()
+{
+    CallBanner("highlightOscOutgoingNotice");
 }
 
 void MusicalMainController::CallBanner(const char* function)

@@ -185,6 +185,7 @@ private:
     void SetWindowProperty(const char* name, const QVariant& value);
     QObject* WindowItem(const char* property) const;
     void CallBanner(const char* function);
+    void HighlightOutgoingOsc();
     void ShowDialog(std::unique_ptr<DialogController> dialog);
 
     PlayerFactory* const factory_;
