@@ -300,6 +300,7 @@ TEST_F(MainWindowTransportTest, FadeToStopStopsAndGoesToTheNextSongOnTheGuiThrea
     ASSERT_TRUE(WaitFor([&] { return calls.size() == 3; }));
     EXPECT_EQ(calls, (std::vector<std::string>{"Stop", "NextSong", "CancelFade"}));
     EXPECT_TRUE(stopOnGui);
+    controller_.reset();  // its destructor stops the engine, whose action reads this test's locals
 }
 
 TEST_F(MainWindowTest, FadeCompletionAfterTheWindowWentReachesNothing)
