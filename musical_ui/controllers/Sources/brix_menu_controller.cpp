@@ -33,6 +33,7 @@ void ResponsiveMenuController::WireMenu()
     connect(item, SIGNAL(playPause()), this, SIGNAL(PlayPauseRequested()));
     connect(item, SIGNAL(stop()), this, SIGNAL(StopRequested()));
     connect(item, SIGNAL(continuePlay()), this, SIGNAL(ContinuePlayRequested()));
+    connect(item, SIGNAL(jumpToBarStart()), this, SIGNAL(JumpToBarStartRequested()));
     connect(item, SIGNAL(nextMarker()), this, SIGNAL(SeekNextMarkerRequested()));
     connect(item, SIGNAL(previousMarker()), this, SIGNAL(SeekPrevMarkerRequested()));
     connect(item, SIGNAL(nextBar()), this, SIGNAL(SeekNextBarRequested()));

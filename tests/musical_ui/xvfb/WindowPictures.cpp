@@ -3,6 +3,7 @@
 
 #include "AppSettings.h"
 #include "FakeInterface.h"
+#include "DemoShowWindow.h"
 #include "QmlTest.h"
 #include "WindowPicture.h"
 #include "about_window_controller.h"
@@ -14,6 +15,8 @@
 #include "ShowStore.h"
 #include "show_downloader_controller.h"
 #include "show_store_window_controller.h"
+
+#include <brix_core/EventObserver.h>
 
 #include <QDir>
 #include <QFile>
@@ -184,6 +187,34 @@ TEST_F(WindowPictures, ShowDownloadInProgressAndTheShowStore)
     brix::qt::ShowStoreWindowController storeWindow(Engine(), store, "42");
     storeWindow.SetVisible(true);
     Save(storeWindow.GetQmlObject(), QStringLiteral("show_store"));
+}
+
+}  // namespace
+
+// The main window on the demo show: stopped after loading, playing the overture, and held at its caesura.
+namespace {
+
+class MainWindowPictures : public WindowPictures {};
+
+TEST_F(MainWindowPictures, StoppedPlayingAndAtACaesura)
+{
+    musical_test::DemoShowWindow show(Engine());
+    ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("songTitle") == "Overture"; }));
+    Save(show.Window(), QStringLiteral("main_window_stopped"));
+
+    show.controller->Play_();
+    ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("beat") == "03"; }, std::chrono::seconds(10)));
+    Save(show.Window(), QStringLiteral("main_window_playing"));
+
+    show.controller->JumpToBar_(QStringLiteral("11"));
+    ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("flowControlLabel") == "Caesura"; },
+                                      std::chrono::seconds(10)));
+    ASSERT_TRUE(musical_test::WaitFor([&] { return !show.Engine().GetIsPlaying(); }, std::chrono::seconds(10)));
+    // The engine clears its caesura state once it holds there; the picture shows the cell as it was
+    // reported on the way in, with the playhead held at the caesura.
+    notify::SendEngineEvent(notify::EngineEvent::StatusFlowControl, 0, "Caesura");
+    ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("flowControlLabel") == "Caesura"; }));
+    Save(show.Window(), QStringLiteral("main_window_caesura"));
 }
 
 }  // namespace

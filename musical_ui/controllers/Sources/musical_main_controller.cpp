@@ -1,0 +1,723 @@
+#include "musical_main_controller.h"
+
+#include "AppSettings.h"
+#include "MixerController.h"
+#include "PlayerFactory.h"
+#include "ShowManager.h"
+#include "about_window_controller.h"
+#include "brix_menu_controller.h"
+#include "dialog_controller.h"
+#include "dialog_kinds.h"
+#include "main_window_events.h"
+#include "notice_dialogs.h"
+
+#include <BrixOscCallbacks.h>
+#include <BrixPlayerOscCallback.h>
+#include <OscServer.h>
+
+#include <brix_player_core/Interface.h>
+
+#include <brix_core/EventObserver.h>
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <QUrl>
+#include <QVariant>
+
+#include <exception>
+#include <iostream>
+#include <utility>
+
+namespace brix::qt {
+
+namespace {
+
+const char* const kAcknowledgementsPath =
+    ":/qt/qml/com/fernwhistlestudios/tarnwick2_ui/resources/text/acknowledgements.txt";
+
+}  // namespace
+
+MusicalMainController::MusicalMainController(QQmlEngine* engine, PlayerFactory* factory, CurrentShow show,
+                                             QObject* parent)
+    : QmlController(engine, QUrl(QString::fromLatin1(kWindowUrl)), parent, true,
+                    {{QStringLiteral("showAlbumArtImage"), factory->GetShowAlbumArtImage()},
+                     {QStringLiteral("showFade"), factory->GetShowFade()}}),
+      factory_(factory),
+      show_(std::move(show)),
+      userDataFolder_(ProductDataFolder(factory->GetShortName())),
+      liveness_(std::make_shared<Liveness>(this)),
+      observer_(std::make_unique<notify::EventObserver>())
+{
+    if (GetQmlObject() == nullptr)
+        throw std::runtime_error("The main window cannot be built from " + std::string(kWindowUrl));
+    InitialiseUi();
+}
+
+MusicalMainController::~MusicalMainController()
+{
+    {
+        std::lock_guard lock(liveness_->mutex);
+        liveness_->self = nullptr;
+    }
+    if (oscCueSender_)
+        oscCueSender_->ReleaseInterface();
+    if (engine_ && !engine_->IsStopped())
+        engine_->Stop();
+    oscCueQueue_.clear();
+    settings_.reset();
+    oscCueSender_.reset();
+    // Waits for callbacks in flight; the ones they posted die with this object.
+    observer_.reset();
+    oscServer_.reset();
+    notice_.reset();
+    dialog_.reset();
+    mixer_.reset();
+    menu_.reset();
+    aboutWindow_.reset();
+    if (showManager_)
+        showManager_->ReleasePlayer();
+    showManager_.reset();
+    engine_.reset();
+}
+
+// ---- UI initialisation --------------------------------------------------------------------------
+
+void MusicalMainController::InitialiseUi()
+{
+    RegisterEngineEvents();
+    SetWindowProperty("showMixer", factory_->GetShowMixer());
+    SetWindowProperty("showScore", factory_->GetShowScore());
+    // The OSC settings are read before the show set-up starts OSC control and makes the cue sender,
+    // so neither ever uses a port the user did not choose.
+    oscSettingsPath_ = QDir(userDataFolder_).filePath(QString::fromLatin1(osc::OscSettings::kFileName));
+    ReadOscSettings();
+    SetupShow();
+    if (!factory_->GetImageBase().isEmpty())
+        SetWindowProperty("cornerLogoSource", factory_->GetImageBase() + QStringLiteral(".png"));
+    CreateAboutWindow();
+    CreateMenu();
+    WireWindow();
+    StartOscControl();
+    SetAdminPermission(admin_);
+    SetWindowProperty("oscEnable", factory_->GetOscEnable());
+    ConnectOscCueSender();
+    ApplyAudioSettings();
+    ShowRehearsalNoticeIfWanted();
+    ShowPerformanceNotice(false);
+}
+
+void MusicalMainController::RegisterEngineEvents()
+{
+    namespace kind = engine_event_kind;
+    // Any engine thread: copy the text and post; the window is read on the GUI thread only.
+    observer_->SetCallbackFunc(
+        [](int eventKind, int value, const char* text, void* context) {
+            auto* self = static_cast<MusicalMainController*>(context);
+            QMetaObject::invokeMethod(
+                self, [self, eventKind, value, copied = QString::fromUtf8(text)] {
+                    self->HandleEngineEvent(eventKind, value, copied.trimmed());
+                },
+                Qt::QueuedConnection);
+        },
+        this);
+    observer_->RegisterPageNum(kind::kPageNum);
+    observer_->RegisterPlayhead(kind::kPlayhead);
+    observer_->RegisterPlaybackStarted(kind::kPlaybackStarted);
+    observer_->RegisterPlaybackStopped(kind::kPlaybackStopped);
+    observer_->RegisterPlaybackPaused(kind::kPlaybackPaused);
+    observer_->RegisterPlaybackFading(kind::kPlaybackFading);
+    observer_->RegisterKey(kind::kKey);
+    observer_->RegisterTempo(kind::kTempo);
+    observer_->RegisterMeter(kind::kMeter);
+    observer_->RegisterTransposition(kind::kTransposition);
+    observer_->RegisterTempoScale(kind::kTempoScale);
+    observer_->RegisterVampOn(kind::kVampOn);
+    observer_->RegisterVampOff(kind::kVampOff);
+    observer_->RegisterBarBeat(kind::kBarBeat);
+    observer_->RegisterSongTitle(kind::kSongTitle);
+    observer_->RegisterSongLoaded(kind::kSongLoaded);
+    observer_->RegisterStatusFlowControl(kind::kStatusFlowControl);
+    observer_->RegisterMidiNotification(kind::kMidiNotification);
+    observer_->RegisterLearnedMIDICommand(kind::kLearnedMidiCommand);
+    observer_->RegisterMIDICommandCanceled(kind::kMidiCommandCanceled);
+    observer_->RegisterProgramChange(kind::kProgramChange);
+    observer_->RegisterStatusVolume(kind::kStatusVolume);
+    observer_->RegisterMarker(kind::kMarker);
+}
+
+void MusicalMainController::CreateAboutWindow()
+{
+    QObject* item = WindowItem("aboutWindow");
+    if (item == nullptr)
+        return;
+    aboutWindow_.reset();
+    aboutWindow_ = std::make_unique<AboutWindowController>(
+        item, GetEngine(), factory_->GetVersionString(), factory_->GetLongLogo(),
+        QString::fromLatin1(kAcknowledgementsPath), factory_->GetBuildText());
+    emit controllerCreated(QStringLiteral("AboutWindow"), aboutWindow_.get());
+}
+
+void MusicalMainController::CreateMenu()
+{
+    QObject* item = WindowItem("menu");
+    if (item == nullptr)
+        return;
+    menu_.reset();
+    menu_ = std::make_unique<ResponsiveMenuController>(factory_->GetShowAudioManager(), factory_->GetDisplayName(),
+                                                       GetEngine(), item, factory_->GetOscEnable(),
+                                                       factory_->GetShowPerformanceNotice());
+    emit controllerCreated(QStringLiteral("ResponsiveMenu"), menu_.get());
+}
+
+void MusicalMainController::WireWindow()
+{
+    QObject* window = GetQmlObject();
+    const auto unique = Qt::UniqueConnection;
+
+    connect(this, SIGNAL(PlayStarted()), window, SIGNAL(playStarted()), unique);
+    connect(this, SIGNAL(Stopped()), window, SIGNAL(stopped()), unique);
+    connect(this, SIGNAL(Paused()), window, SIGNAL(paused()), unique);
+    connect(this, SIGNAL(Fading()), window, SIGNAL(fading()), unique);
+    connect(this, SIGNAL(JumpToBarResult(bool)), window, SIGNAL(jumpToBarResult(bool)), unique);
+    connect(this, SIGNAL(AdminPermissionSet(bool)), window, SIGNAL(setAdminPermission(bool)), unique);
+    connect(window, SIGNAL(closing(QQuickCloseEvent*)), this, SIGNAL(Closing()), unique);
+    connect(this, &MusicalMainController::FadeComplete, this, &MusicalMainController::FadeComplete_, unique);
+
+    if (menu_) {
+        auto* menu = menu_.get();
+        connect(menu, &ResponsiveMenuController::StopRequested, this, &MusicalMainController::Stop_, unique);
+        connect(menu, &ResponsiveMenuController::PlayPauseRequested, this,
+                &MusicalMainController::PauseToggleSlot_, unique);
+        connect(menu, &ResponsiveMenuController::ContinuePlayRequested, this, &MusicalMainController::ContinuePlay_,
+                unique);
+        connect(menu, &ResponsiveMenuController::JumpToBarStartRequested, this,
+                &MusicalMainController::JumpToBarStartRequested, unique);
+        connect(menu, &ResponsiveMenuController::SeekNextMarkerRequested, this,
+                &MusicalMainController::SeekNextMarkerRequested_, unique);
+        connect(menu, &ResponsiveMenuController::SeekPrevMarkerRequested, this,
+                &MusicalMainController::SeekPrevMarkerRequested_, unique);
+        connect(menu, &ResponsiveMenuController::SeekNextBarRequested, this,
+                &MusicalMainController::SeekNextBarRequested_, unique);
+        connect(menu, &ResponsiveMenuController::SeekPrevBarRequested, this,
+                &MusicalMainController::SeekPrevBarRequested_, unique);
+        for (auto signal : {&ResponsiveMenuController::JumpToBarStartRequested,
+                            &ResponsiveMenuController::SeekNextMarkerRequested,
+                            &ResponsiveMenuController::SeekPrevMarkerRequested,
+                            &ResponsiveMenuController::SeekNextBarRequested,
+                            &ResponsiveMenuController::SeekPrevBarRequested})
+            connect(menu, signal, this, &MusicalMainController::onClearOscQueue, unique);
+        connect(menu, &ResponsiveMenuController::ZoomInRequested, this, &MusicalMainController::ZoomInRequested_,
+                unique);
+        connect(menu, &ResponsiveMenuController::ZoomOutRequested, this, &MusicalMainController::ZoomOutRequested_,
+                unique);
+        connect(menu, &ResponsiveMenuController::performanceEssentialsClicked, this,
+                &MusicalMainController::performanceEssentialsClicked, unique);
+        connect(this, &MusicalMainController::AdminPermissionSet, menu, &ResponsiveMenuController::SetAdminPermission,
+                unique);
+    }
+
+    connect(window, SIGNAL(play()), this, SLOT(Play_()), unique);
+    connect(window, SIGNAL(stop()), this, SLOT(Stop_()), unique);
+    connect(window, SIGNAL(pause()), this, SLOT(PauseToggleSlot_()), unique);
+    connect(window, SIGNAL(fade(int)), this, SLOT(Fade_(int)), unique);
+    connect(window, SIGNAL(continueFlow()), this, SLOT(ContinueFlow_()), unique);
+    connect(window, SIGNAL(nextSong()), this, SLOT(NextSong_()), unique);
+    connect(window, SIGNAL(prevSong()), this, SLOT(PrevSong_()), unique);
+    connect(window, SIGNAL(jumpToBar(QString)), this, SLOT(JumpToBar_(QString)), unique);
+}
+
+void MusicalMainController::ReadOscSettings()
+{
+    if (QFileInfo::exists(oscSettingsPath_))
+        oscSettings_.Read(oscSettingsPath_.toStdString());
+}
+
+void MusicalMainController::StartOscControl()
+{
+    if (!factory_->GetOscEnable())
+        return;
+    oscServer_.reset();
+    if (!oscSettings_.GetOscEnabled() || !engine_)
+        return;
+    try {
+        auto callbacks = std::make_unique<BrixOscCallbacks>(engine_, showName_);
+        auto* commands = callbacks.get();
+        connect(commands, &BrixOscCallbacks::FadeRequested, this,
+                [this](float fadeTimeMs) { Fade_(static_cast<int>(fadeTimeMs)); });
+        connect(commands, &BrixOscCallbacks::FadeToRequested, this,
+                [this](float fadeTimeMs, float targetPercent, bool) {
+                    FadeTo_(static_cast<int>(fadeTimeMs), targetPercent);
+                });
+        connect(commands, &BrixOscCallbacks::Notification, this, [this] { CallBanner("highlightOscNotice"); });
+        connect(commands, &BrixOscCallbacks::RequestPlayQueudOscEvents, this,
+                &MusicalMainController::SendQueuedOscCues);
+        connect(commands, &BrixOscCallbacks::NextMarkerRequested, this,
+                &MusicalMainController::SeekNextMarkerRequested_);
+        connect(commands, &BrixOscCallbacks::PrevMarkerRequested, this,
+                &MusicalMainController::SeekPrevMarkerRequested_);
+        connect(commands, &BrixOscCallbacks::PrevBarRequested, this, &MusicalMainController::SeekPrevBarRequested_);
+        connect(commands, &BrixOscCallbacks::NextBarRequested, this, &MusicalMainController::SeekNextBarRequested_);
+        for (auto signal : {&BrixOscCallbacks::NextMarkerRequested, &BrixOscCallbacks::PrevMarkerRequested,
+                            &BrixOscCallbacks::PrevBarRequested, &BrixOscCallbacks::NextBarRequested})
+            connect(commands, signal, this, &MusicalMainController::onClearOscQueue);
+        connect(commands, &BrixOscCallbacks::PlayheadJumpRequested, this,
+                &MusicalMainController::JumpPlayheadByTicks_);
+
+        const auto port = static_cast<unsigned short>(oscSettings_.GetOscListenPort());
+        oscServer_ = std::make_unique<osc::OscServer>(port, std::move(callbacks));
+        engine_->SetOscControlDefaultPort(port);
+        engine_->DoOscProcessing(true);
+    } catch (const std::exception& e) {
+        oscServer_.reset();
+        onError(e.what(), "OSC Server Error");
+    }
+}
+
+void MusicalMainController::ConnectOscCueSender()
+{
+    if (!oscCueSender_)
+        return;
+    connect(oscCueSender_.get(), &BrixPlayerOscCallback::enqueueOscCommand, this,
+            &MusicalMainController::onEnqueueOscCommand, Qt::UniqueConnection);
+    // Emitted on the sender's pool threads; the connection queues it to the GUI thread.
+    connect(oscCueSender_.get(), &BrixPlayerOscCallback::OutgoingNotification, this,
+            &MusicalMainController::HighlightOutgoingOsc, Qt::UniqueConnection);
+}
+
+void MusicalMainController::ApplyAudioSettings()
+{
+    settings_ = std::make_shared<AppSettings>(OpenGeneralSettings(userDataFolder_));
+    settings_->Load();
+    try {
+        engine_->SetOutputDeviceUid(settings_->GetDefaultOutputDeviceString().toStdString());
+        engine_->SetVolume(settings_->GetDefaultVolume(), brix_audio::VolumeType::User);
+    } catch (const std::exception& e) {
+        onError(e.what(), "Error Setting Audio");
+    }
+}
+
+void MusicalMainController::ShowRehearsalNoticeIfWanted()
+{
+    if (!factory_->GetShowRehearsalNotice())
+        return;
+    notice_.reset();
+    notice_ = brix::qt::ShowRehearsalNotice(factory_->GetDisplayName(), GetQmlObject(), GetEngine(), settings_);
+    emit controllerCreated(QStringLiteral("Dialog"), notice_.get());
+}
+
+void MusicalMainController::ShowPerformanceNotice(bool forced)
+{
+    if (!factory_->GetShowPerformanceNotice())
+        return;
+    notice_.reset();
+    notice_ = brix::qt::ShowPerformanceNotice(factory_->GetDisplayName(), GetQmlObject(), GetEngine(), settings_,
+                                              forced);
+    emit controllerCreated(QStringLiteral("Dialog"), notice_.get());
+}
+
+// ---- Show set-up --------------------------------------------------------------------------------
+
+void MusicalMainController::SetupShow()
+{
+    oscServer_.reset();
+    SetWindowProperty("visible", true);
+    QDir().mkpath(userDataFolder_);
+
+    showName_ = show_.name.toStdString();
+    exportBaseName_ = QStringLiteral("Export - %1 - %2 - %3")
+                          .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")), show_.name,
+                               show_.customer);
+    SetWindowProperty("exportBaseName", exportBaseName_);
+
+    TearDownShow();
+
+    oscEnabled_ = factory_->GetOscEnable();
+    if (oscEnabled_) {
+        oscCueSender_ = std::make_shared<BrixPlayerOscCallback>(
+            static_cast<unsigned short>(oscSettings_.GetOscListenPort()));
+        ConnectOscCueSender();
+    }
+    engine_ = std::shared_ptr<Interface>(factory_->CreatePlayer(show_.folder, oscCueSender_));
+    showManager_ = std::make_shared<ShowManager>(engine_);
+    if (oscCueSender_)
+        oscCueSender_->SetInterface(engine_);
+
+    SetWindowProperty("title", factory_->GetDisplayName() + QStringLiteral(" - ") + show_.name +
+                                   QStringLiteral(" - ") + show_.customer);
+    SetAdminPermission(true);
+    StartOscControl();
+    LoadAndDisplayAlbumArtwork_();
+    WireWindow();
+}
+
+void MusicalMainController::TearDownShow()
+{
+    mixer_.reset();
+    // The old engine and its cue sender hold each other; the sender lets go first.
+    if (oscCueSender_)
+        oscCueSender_->ReleaseInterface();
+    oscCueSender_.reset();
+    if (showManager_)
+        showManager_->ReleasePlayer();
+    showManager_.reset();
+    engine_.reset();
+}
+
+void MusicalMainController::LoadAndDisplayAlbumArtwork_()
+{
+    if (!factory_->GetShowAlbumArtImage())
+        return;
+    const QString path = QDir(show_.folder).filePath(QStringLiteral("AlbumArtwork.jpg"));
+    if (QFileInfo::exists(path)) {
+        SetWindowProperty("albumArtImageUrl", QUrl::fromLocalFile(path));
+        return;
+    }
+    std::cerr << "Artwork file not found at:" << path.toStdString() << '\n';
+    SetWindowProperty("albumArtImageUrl", QUrl());
+    SetWindowProperty("showAlbumArtImage", false);
+}
+
+// ---- Engine events ------------------------------------------------------------------------------
+
+void MusicalMainController::HandleEngineEvent(int kind, int value, const QString& text)
+{
+    namespace k = engine_event_kind;
+    if (GetQmlObject() == nullptr)
+        return;
+    switch (kind) {
+    case k::kPlaybackStarted: emit PlayStarted(); break;
+    case k::kPlaybackStopped: emit Stopped(); break;
+    case k::kPlaybackPaused: emit Paused(); break;
+    case k::kPlaybackFading: emit Fading(); break;
+    case k::kStatusFlowControl: {
+        const FlowControlBanner banner = MakeFlowControlBanner(text, value);
+        SetWindowProperty("flowControlLabel", banner.label);
+        SetWindowProperty("flowControlValue", banner.value);
+        SetWindowProperty("flowControlBackgroundColor", banner.color);
+        break;
+    }
+    case k::kKey: SetWindowProperty("key", text); break;
+    case k::kTempo: SetWindowProperty("tempo", text); break;
+    case k::kMeter: SetWindowProperty("meter", text); break;
+    case k::kTransposition: SetWindowProperty("transpose", QString::number(value)); break;
+    case k::kTempoScale: SetWindowProperty("tempoScale", text); break;
+    case k::kBarBeat: {
+        const BarBeatText barBeat = SplitBarBeat(text);
+        SetWindowProperty("beat", barBeat.beat);
+        SetWindowProperty("measure", barBeat.measure);
+        break;
+    }
+    case k::kPlayhead: SetWindowProperty("currentTick", value); break;
+    case k::kSongTitle: SetWindowProperty("songTitle", text); break;
+    case k::kSongLoaded: OnSongLoaded(text); break;
+    case k::kLearnedMidiCommand: {
+        const LearnedMidiCommand command = UnpackLearnedMidiCommand(value);
+        emit MidiLearned(command.commandId, command.midiStatus, command.channel, command.note);
+        break;
+    }
+    case k::kMidiCommandCanceled: emit MidiUnlearned(value); break;
+    case k::kMidiNotification: CallBanner("highlightMidiNotice"); break;
+    case k::kVampOn: SetWindowProperty("highlightContinueButton", true); break;
+    case k::kVampOff: SetWindowProperty("highlightContinueButton", false); break;
+    case k::kStatusVolume: SetWindowProperty("volumeLevelPercent", VolumeLevelPercent(value)); break;
+    default: break;  // the marker row, score page and program change belong to views not built here
+    }
+}
+
+void MusicalMainController::OnSongLoaded(const QString&)
+{
+    if (!engine_)
+        return;
+    const std::string song = engine_->GetCurrentSongNumber();
+    SetWindowProperty("startTick", static_cast<int>(engine_->GetSongAudioStartTick(song)));
+    SetWindowProperty("endTick", static_cast<int>(engine_->GetSongAudioEndTick(song)));
+    SetWindowProperty("currentTick", static_cast<int>(engine_->GetTickIndex()));
+    QObject* mixerView = WindowItem("mixerControl");
+    if (factory_->GetShowMixer() && mixerView != nullptr) {
+        auto mixer = factory_->CreateMixerController(mixerView, GetEngine(), engine_, settings_);
+        mixer_ = std::move(mixer);
+        if (mixer_)
+            emit controllerCreated(QStringLiteral("Mixer"), mixer_.get());
+    }
+}
+
+// ---- Dialogs ------------------------------------------------------------------------------------
+
+void MusicalMainController::onInformation(std::string message, std::string title)
+{
+    ShowDialog(std::make_unique<DialogController>(message, title, static_cast<unsigned int>(kDialogInfo), GetQmlObject(), GetEngine(), settings_));
+}
+
+void MusicalMainController::onError(std::string message, std::string title)
+{
+    ShowDialog(
+        std::make_unique<DialogController>(message, title, static_cast<unsigned int>(kDialogError), GetQmlObject(), GetEngine(), settings_));
+}
+
+void MusicalMainController::ShowDialog(std::unique_ptr<DialogController> dialog)
+{
+    dialog_ = std::move(dialog);
+    emit controllerCreated(QStringLiteral("Dialog"), dialog_.get());
+}
+
+// ---- Transport ----------------------------------------------------------------------------------
+
+void MusicalMainController::Play_()
+{
+    if (!engine_)
+        return;
+    engine_->Play();
+    SendQueuedOscCues();
+}
+
+void MusicalMainController::Stop_()
+{
+    if (engine_)
+        engine_->Stop();
+}
+
+void MusicalMainController::ContinuePlay_()
+{
+    if (!engine_)
+        return;
+    engine_->Continue();
+    SendQueuedOscCues();
+}
+
+void MusicalMainController::PauseToggleSlot_()
+{
+    PauseToggle_(false);
+}
+
+void MusicalMainController::PauseToggle_(bool fadeCompleted)
+{
+    if (!engine_)
+        return;
+    if (!engine_->GetIsPaused() && (engine_->GetIsPlaying() || engine_->GetIsFaded()))
+        engine_->Pause(fadeCompleted);
+    else
+        Play_();
+}
+
+void MusicalMainController::Fade_(int fadeTimeMs)
+{
+    if (!engine_ || !engine_->GetIsPlaying())
+        return;
+    engine_->Fade(PostedToGui([](MusicalMainController& self) { emit self.FadeComplete(true); }),
+                  static_cast<float>(fadeTimeMs / 1000.0));
+}
+
+void MusicalMainController::FadeToStop_(int fadeTimeMs)
+{
+    if (!engine_ || !engine_->GetIsPlaying())
+        return;
+    // The fader's thread only posts; the stop and the next song happen here.
+    engine_->Fade(PostedToGui([](MusicalMainController& self) {
+                      if (self.engine_)
+                          self.engine_->Stop();
+                      emit self.FadeComplete(true);
+                  }),
+                  static_cast<float>(fadeTimeMs / 1000.0));
+}
+
+void MusicalMainController::FadeTo_(int fadeTimeMs, double targetVolumerPercent)
+{
+    if (!engine_)
+        return;
+    engine_->FadeTo(PostedToGui([](MusicalMainController& self) { emit self.FadeComplete(false); }),
+                    static_cast<float>(fadeTimeMs / 1000.0), static_cast<float>(targetVolumerPercent));
+}
+
+void MusicalMainController::FadeComplete_(bool gotoNextSong)
+{
+    if (!engine_)
+        return;
+    if (engine_->GetIsFaded() && gotoNextSong)
+        engine_->NextSong();
+    engine_->CancelFade();
+}
+
+void MusicalMainController::ContinueFlow_()
+{
+    if (!engine_)
+        return;
+    engine_->FlowControlExit();
+    SendQueuedOscCues();
+}
+
+void MusicalMainController::NextSong_()
+{
+    onClearOscQueue();
+    if (engine_)
+        engine_->NextSong();
+}
+
+void MusicalMainController::PrevSong_()
+{
+    onClearOscQueue();
+    if (engine_)
+        engine_->PrevSong();
+}
+
+void MusicalMainController::JumpToBar_(QString barNum)
+{
+    onClearOscQueue();
+    if (!engine_)
+        return;
+    emit JumpToBarResult(engine_->SeekToBar(barNum.toStdString()));
+}
+
+void MusicalMainController::JumpToBarStartRequested()
+{
+    QMetaObject::invokeMethod(GetQmlObject(), "startJumpToBar");
+}
+
+void MusicalMainController::SeekNextMarkerRequested_()
+{
+    if (showManager_ && showManager_->GetInterface())
+        showManager_->GetInterface()->SeekRight();
+}
+
+void MusicalMainController::SeekPrevMarkerRequested_()
+{
+    if (showManager_ && showManager_->GetInterface())
+        showManager_->GetInterface()->SeekLeft();
+}
+
+void MusicalMainController::SeekNextBarRequested_()
+{
+    if (showManager_ && showManager_->GetInterface())
+        showManager_->GetInterface()->SeekToNextMeasure();
+}
+
+void MusicalMainController::SeekPrevBarRequested_()
+{
+    if (showManager_ && showManager_->GetInterface())
+        showManager_->GetInterface()->SeekToPreviousMeasure();
+}
+
+void MusicalMainController::JumpPlayheadByTicks_(int tickDelta)
+{
+    if (!engine_)
+        return;
+    const bool playing = engine_->GetIsPlaying();
+    if (playing)
+        engine_->Pause(false);
+    engine_->Seek(engine_->GetTickIndex() + static_cast<unsigned int>(tickDelta));
+    if (playing)
+        engine_->Play();
+}
+
+void MusicalMainController::ZoomInRequested_()
+{
+    if (QObject* timeline = WindowItem("timelineControl"))
+        QMetaObject::invokeMethod(timeline, "zoomin", Q_ARG(QVariant, 0.6), Q_ARG(QVariant, true));
+}
+
+void MusicalMainController::ZoomOutRequested_()
+{
+    if (QObject* timeline = WindowItem("timelineControl"))
+        QMetaObject::invokeMethod(timeline, "zoomout", Q_ARG(QVariant, 0.6), Q_ARG(QVariant, true));
+}
+
+void MusicalMainController::SeekToTick_(int tick)
+{
+    if (!engine_)
+        return;
+    engine_->Seek(static_cast<unsigned int>(tick));
+    SetWindowProperty("currentTick", static_cast<int>(engine_->GetTickIndex()));
+}
+
+void MusicalMainController::onAttaccaStageChanged(std::string songNum, std::uint8_t state)
+{
+    // A state the engine already has is a report of the loaded log (as when a show opens), not an
+    // edit: it changes nothing, so it must not count as one.
+    if (!engine_ || engine_->GetAttacca(songNum) == state)
+        return;
+    engine_->SetAttacca(songNum, state);
+}
+
+// ---- OSC cue queue ------------------------------------------------------------------------------
+
+void MusicalMainController::onEnqueueOscCommand(CL::Osc osc, uint32_t delay)
+{
+    if (engine_ && engine_->GetIsPlaying() && oscCueSender_) {
+        oscCueSender_->ExecuteEvent(osc, delay);
+        return;
+    }
+    oscCueQueue_.push_back({std::move(osc), delay, engine_ ? engine_->GetCurrentSongNumber() : std::string()});
+}
+
+void MusicalMainController::onClearOscQueue()
+{
+    oscCueQueue_.clear();
+}
+
+void MusicalMainController::SendQueuedOscCues()
+{
+    while (!oscCueQueue_.empty() && oscCueSender_) {
+        const QueuedOscCue cue = std::move(oscCueQueue_.front());
+        oscCueQueue_.pop_front();
+        std::string firstSong;
+        std::string currentSong;
+        if (engine_) {
+            const Interface::SongNames songs = engine_->GetSongNamesBySongNumber();
+            if (!songs.empty())
+                firstSong = songs.begin()->first;
+            currentSong = engine_->GetCurrentSongNumber();
+        }
+        if (cue.songNumber == currentSong || (cue.songNumber.empty() && currentSong == firstSong))
+            oscCueSender_->ExecuteEvent(cue.osc, cue.delay);
+    }
+}
+
+// ---- Edit mode and notices ----------------------------------------------------------------------
+
+void MusicalMainController::SetAdminPermission(bool admin)
+{
+    admin_ = admin;
+    emit AdminPermissionSet(admin);
+}
+
+void MusicalMainController::performanceEssentialsClicked()
+{
+    ShowPerformanceNotice(true);
+}
+
+// ---- Helpers ------------------------------------------------------------------------------------
+
+std::function<void()> MusicalMainController::PostedToGui(std::function<void(MusicalMainController&)> onGui) const
+{
+    return [liveness = liveness_, onGui = std::move(onGui)] {
+        std::lock_guard lock(liveness->mutex);
+        if (MusicalMainController* self = liveness->self)
+            QMetaObject::invokeMethod(self, [self, onGui] { onGui(*self); }, Qt::QueuedConnection);
+    };
+}
+
+void MusicalMainController::SetWindowProperty(const char* name, const QVariant& value)
+{
+    if (QObject* window = GetQmlObject())
+        window->setProperty(name, value);
+}
+
+QObject* MusicalMainController::WindowItem(const char* property) const
+{
+    QObject* window = GetQmlObject();
+    return window == nullptr ? nullptr : window->property(property).value<QObject*>();
+}
+
+void MusicalMainController::HighlightOutgoingOsc()
+{
+    CallBanner("highlightOscOutgoingNotice");
+}
+
+void MusicalMainController::CallBanner(const char* function)
+{
+    if (QObject* banner = WindowItem("statusBannerControl"))
+        QMetaObject::invokeMethod(banner, function);
+}
+
+}  // namespace brix::qt

@@ -1,0 +1,222 @@
+#pragma once
+
+#include "qml_controller.h"
+
+#include <brix_core/BrixEvent.h>
+
+#include <OscSettings.h>
+
+#include <QString>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class Interface;
+class QQmlEngine;
+
+namespace notify {
+class EventObserver;
+}
+
+namespace brix {
+class AppSettings;
+class BrixPlayerOscCallback;
+class PlayerFactory;
+class ShowManager;
+namespace osc {
+class OscServer;
+}
+}  // namespace brix
+
+namespace brix::qt {
+
+class AboutWindowController;
+class DialogController;
+class MixerController;
+class ResponsiveMenuController;
+
+// The show the main window plays: its folder and the names its title and export carry.
+struct CurrentShow {
+    QString folder;
+    QString name;
+    QString customer;
+};
+
+// MusicalMainController: the controller of the main window MusicalMain.qml and the owner of what the
+// operator reaches from it: the engine of the current show (through the show manager), the menu and
+// About panel, the dialogs, the OSC control of the show and its cue queue, and the engine events that
+// drive the window.
+//
+// The constructor builds the window, registers for the engine's events, sets the show up (creating
+// the engine through the factory) and wires the window. The show set-up tears down everything of the
+// previous show first, so no two engines ever exist.
+//
+// Each sub-controller is one unique pointer made in one step of the UI initialisation or the show
+// set-up and announced with controllerCreated(name, controller).
+//
+// Threads: everything runs on the GUI thread. Engine events arrive on engine threads and are posted
+// to the GUI thread with this controller as the context, so none reaches a destroyed controller; the
+// destructor removes the observer (waiting for callbacks in flight) before the rest goes. Fade
+// completions arrive on the fader's thread and are posted the same way.
+class MusicalMainController : public QmlController {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kWindowUrl = "qrc:/qt/qml/com/fernwhistlestudios/musical_ui/qml/MusicalMain.qml";
+
+    // The factory is not owned and must outlive the controller. A failure to create the engine passes
+    // to the caller.
+    MusicalMainController(QQmlEngine* engine, PlayerFactory* factory, CurrentShow show, QObject* parent = nullptr);
+    ~MusicalMainController() override;
+
+    std::shared_ptr<Interface> GetInterface() const { return engine_; }
+    std::shared_ptr<ShowManager> GetShowManager() const { return showManager_; }
+    bool GetAdminPermission() const { return admin_; }
+    // The number of OSC cues waiting for playback to start.
+    std::size_t GetQueuedOscCueCount() const { return oscCueQueue_.size(); }
+
+signals:
+    void PlayStarted();
+    void SignalAttaccaUpdate();
+    void Stopped();
+    void Paused();
+    void Fading();
+    void FadeComplete(bool gotoNextSong);
+    void JumpToBarResult(bool success);
+    void SaveDialogAccepted();
+    void Key(QString key);
+    void Tempo(QString tempo);
+    void TempoScale(QString tempoScale);
+    void Transpose(QString transpose);
+    void AdminPermissionSet(bool admin);
+    void Closing();
+    void SaveCompleted();
+    void SetEditPanelEnabled(bool enabled);
+    void MidiLearned(int commandId, int midiStatus, int channel, int note);
+    void MidiUnlearned(int commandId);
+    void ChangeLogLoaded();
+    void controllerCreated(QString name, QObject* controller);
+
+public slots:
+    // Dialogs.
+    void onInformation(std::string message, std::string title);
+    void onError(std::string message, std::string title);
+
+    // Transport.
+    void Play_();
+    void Stop_();
+    void ContinuePlay_();
+    void PauseToggleSlot_();
+    void PauseToggle_(bool fadeCompleted);
+    void Fade_(int fadeTimeMs);
+    void FadeTo_(int fadeTimeMs, double targetVolumerPercent);
+    void FadeToStop_(int fadeTimeMs);
+    void ContinueFlow_();
+    void NextSong_();
+    void PrevSong_();
+    void FadeComplete_(bool gotoNextSong);
+    void JumpToBar_(QString barNum);
+    void JumpToBarStartRequested();
+    void SeekNextMarkerRequested_();
+    void SeekPrevMarkerRequested_();
+    void SeekNextBarRequested_();
+    void SeekPrevBarRequested_();
+    void JumpPlayheadByTicks_(int tickDelta);
+    void ZoomInRequested_();
+    void ZoomOutRequested_();
+    void SeekToTick_(int tick);
+    void onAttaccaStageChanged(std::string songNum, std::uint8_t state);
+    void onEnqueueOscCommand(CL::Osc osc, uint32_t delay);
+    void onClearOscQueue();
+
+    // Edit mode and notices.
+    void SetAdminPermission(bool admin);
+    void performanceEssentialsClicked();
+
+    // Loads the current show again: tears the previous one down first.
+    void SetupShow();
+
+private:
+    struct QueuedOscCue {
+        CL::Osc osc;
+        std::uint32_t delay;
+        std::string songNumber;
+    };
+
+    // Lets callbacks from engine threads reach this controller while it lives: the destructor clears
+    // `self` first, under the lock, so no callback posts to it afterwards.
+    struct Liveness {
+        explicit Liveness(MusicalMainController* controller) : self(controller) {}
+        std::mutex mutex;
+        MusicalMainController* self;
+    };
+
+    // UI initialisation, in its order.
+    void InitialiseUi();
+    void RegisterEngineEvents();
+    void CreateAboutWindow();
+    void CreateMenu();
+    void WireWindow();
+    void ReadOscSettings();
+    void StartOscControl();
+    void ConnectOscCueSender();
+    void ApplyAudioSettings();
+    void ShowRehearsalNoticeIfWanted();
+    void ShowPerformanceNotice(bool forced);
+
+    // Show set-up.
+    void TearDownShow();
+    void LoadAndDisplayAlbumArtwork_();
+
+    // Engine events on the GUI thread.
+    void HandleEngineEvent(int kind, int value, const QString& text);
+    void OnSongLoaded(const QString& songNumber);
+
+    // Sends the queued OSC cues of the song that plays; drops the others.
+    void SendQueuedOscCues();
+    // A completion callback for the engine's fader: called on any thread, it posts `onGui` to the GUI
+    // thread while the controller lives, and does nothing once its destructor has begun.
+    std::function<void()> PostedToGui(std::function<void(MusicalMainController&)> onGui) const;
+
+    void SetWindowProperty(const char* name, const QVariant& value);
+    QObject* WindowItem(const char* property) const;
+    void CallBanner(const char* function);
+    void HighlightOutgoingOsc();
+    void ShowDialog(std::unique_ptr<DialogController> dialog);
+
+    PlayerFactory* const factory_;
+    const CurrentShow show_;
+    const QString userDataFolder_;
+    std::shared_ptr<Liveness> liveness_;
+
+    // The engine and the show manager around it; empty until the show set-up.
+    std::shared_ptr<Interface> engine_;
+    std::shared_ptr<ShowManager> showManager_;
+
+    // Sub-controllers, one each.
+    std::unique_ptr<AboutWindowController> aboutWindow_;
+    std::unique_ptr<ResponsiveMenuController> menu_;
+    std::unique_ptr<MixerController> mixer_;
+    std::unique_ptr<DialogController> dialog_;
+    std::unique_ptr<DialogController> notice_;
+    std::unique_ptr<osc::OscServer> oscServer_;
+
+    // OSC: the settings file's values, and the cue sender (only with the factory's oscEnable).
+    QString oscSettingsPath_;
+    osc::OscSettings oscSettings_;
+    std::shared_ptr<BrixPlayerOscCallback> oscCueSender_;
+
+    bool admin_ = false;
+    bool oscEnabled_ = false;
+    std::string showName_;
+    QString exportBaseName_;
+    std::shared_ptr<AppSettings> settings_;
+    std::deque<QueuedOscCue> oscCueQueue_;
+    std::unique_ptr<notify::EventObserver> observer_;
+};
+
+}  // namespace brix::qt
