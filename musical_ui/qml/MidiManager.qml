@@ -114,10 +114,6 @@ Window {
                 Layout.preferredWidth: 80
                 focus: true
                 onClicked: root.close()
-
-                FocusHighlight {
-                    visible: closeButton.activeFocus
-                }
             }
         }
     }

@@ -54,9 +54,13 @@ Item {
             objectName: "commandName"
             width: root.columnWidth(0)
             height: root.height
+            rightPadding: 4
             text: root.commandName
             font: theme.default_font
             color: theme.default_text_color
+            // Two lines for a long name rather than a cut one.
+            wrapMode: Text.WordWrap
+            maximumLineCount: 2
             elide: Text.ElideRight
             verticalAlignment: Text.AlignVCenter
         }
@@ -67,7 +71,7 @@ Item {
             CustomComboBox {
                 id: statusBox
                 objectName: "statusBox"
-                width: parent.width - 10
+                width: parent.width - 4
                 height: 30
                 anchors.verticalCenter: parent.verticalCenter
                 model: root.midiStatusModel
@@ -90,7 +94,7 @@ Item {
             CustomComboBox {
                 id: channelBox
                 objectName: "channelBox"
-                width: parent.width - 10
+                width: parent.width - 4
                 height: 30
                 anchors.verticalCenter: parent.verticalCenter
                 model: root.channelNames()
@@ -109,7 +113,7 @@ Item {
             CustomComboBox {
                 id: noteBox
                 objectName: "noteBox"
-                width: parent.width - 10
+                width: parent.width - 4
                 height: 30
                 anchors.verticalCenter: parent.verticalCenter
                 model: 128
@@ -127,7 +131,7 @@ Item {
 
             FlatButton {
                 objectName: "learnButton"
-                width: parent.width - 10
+                width: parent.width - 4
                 height: 30
                 anchors.verticalCenter: parent.verticalCenter
                 text: qsTr("Learn")

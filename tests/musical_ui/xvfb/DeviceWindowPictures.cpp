@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QImage>
 #include <QMetaObject>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,6 +99,15 @@ TEST_F(DeviceWindowPictures, OutputPaths)
     controller.onPathCreationRequest(QStringLiteral("Lobby Speakers"), QStringLiteral("hw:CARD=USB,DEV=0"));
     QObject* window = controller.GetQmlObject();
     window->setProperty("currentIndex", 3);
+    window->setProperty("visible", true);
+    // The highlight moves to the current row in an animation: the picture shows where it ends.
+    QObject* list = FindByName(window, QStringLiteral("pathList"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(musical_test::WaitFor([list] {
+        auto* highlight = list->property("highlightItem").value<QQuickItem*>();
+        auto* current = list->property("currentItem").value<QQuickItem*>();
+        return highlight && current && highlight->y() == current->y() && highlight->width() == current->width();
+    }));
     Save(window, QStringLiteral("output_paths"));
 
     QMetaObject::invokeMethod(FindByName(window, QStringLiteral("editButton")), "clicked");
