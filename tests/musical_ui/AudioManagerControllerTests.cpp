@@ -27,7 +27,10 @@ protected:
     std::unique_ptr<AudioManagerController> Open(const std::string& deviceUid, double volume)
     {
         ON_CALL(*player, GetOutputDeviceUid()).WillByDefault(Return(deviceUid));
-        ON_CALL(*player, GetVolume()).WillByDefault(Return(volume));
+        // The master volume differs: the window shows and keeps the user's.
+        ON_CALL(*player, GetVolume()).WillByDefault(Return(0.9));
+        ON_CALL(*player, GetVolume(brix_audio::VolumeType::Master)).WillByDefault(Return(0.9));
+        ON_CALL(*player, GetVolume(brix_audio::VolumeType::User)).WillByDefault(Return(volume));
         auto controller = std::make_unique<AudioManagerController>(nullptr, Engine(), player);
         EXPECT_NE(controller->GetQmlObject(), nullptr);
         return controller;

@@ -41,7 +41,9 @@ AudioManagerController::AudioManagerController(QObject* parent, QQmlEngine* engi
         if (devices_[i].GetId() == current)
             selected = static_cast<int>(i) + 1;
     }
-    engineVolume_ = player_->GetVolume();
+    // The volume this window sets is the user's (the owner applies it as that type), so it shows that
+    // one: the master volume would replace the user's on OK.
+    engineVolume_ = player_->GetVolume(brix_audio::VolumeType::User);
 
     QObject* window = GetQmlObject();
     if (window == nullptr)

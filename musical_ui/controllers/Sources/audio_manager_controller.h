@@ -17,8 +17,9 @@ namespace brix::qt {
 // AudioManagerController: the "Audio Manager" window, which chooses the engine's audio output device.
 // It fills the window from the engine and the machine's devices; OK hides the window, keeps the choice
 // and announces it with audioSettingsUpdated(), after which the owner reads it through GetVolume and
-// GetOutputDevice and applies it. The volume stays the engine's unless the window's volume slider was
-// moved: the slider's range cannot hold every volume, so showing a volume must not change it.
+// GetOutputDevice and applies it. The volume is the engine's user volume (VolumeType::User, the one the
+// owner applies); it stays as it was unless the window's volume slider was moved: the slider's range
+// cannot hold every volume, so showing a volume must not change it.
 // Owner: the main window controller, from the window's opening until it opens another or closes.
 // Thread: GUI thread only.
 class AudioManagerController : public QmlController {

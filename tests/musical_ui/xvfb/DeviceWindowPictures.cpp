@@ -64,7 +64,7 @@ protected:
 TEST_F(DeviceWindowPictures, AudioManager)
 {
     ON_CALL(*player, GetOutputDeviceUid()).WillByDefault(Return("hw:CARD=USB,DEV=0"));
-    ON_CALL(*player, GetVolume()).WillByDefault(Return(0.5));
+    ON_CALL(*player, GetVolume(brix_audio::VolumeType::User)).WillByDefault(Return(0.5));
     brix::qt::AudioManagerController controller(nullptr, Engine(), player);
     Save(controller.GetQmlObject(), QStringLiteral("audio_manager"));
 }
