@@ -382,30 +382,38 @@ TEST_F(OutputPathsManagerTest, TheWindowsToolCreatesAndEditsPathsThroughTheContr
     ASSERT_NE(nameInput, nullptr);
     ASSERT_NE(deviceBox, nullptr);
 
-    QMetaObject::invokeMethod(FindByName(window, QStringLiteral("newPathButton")), "clicked");
-    EXPECT_TRUE(window->property("showOutputPathTool").toBool());
-    EXPECT_EQ(tool->property("title").toString(), "Create Output Path");
-    EXPECT_EQ(nameInput->property("text").toString(), "");
-    EXPECT_EQ(deviceBox->property("currentIndex").toInt(), 0);
-    nameInput->setProperty("text", QStringLiteral("Pit"));
-    deviceBox->setProperty("currentIndex", 2);
-    QMetaObject::invokeMethod(tool, "accept");
-    EXPECT_FALSE(window->property("showOutputPathTool").toBool());
-    ASSERT_EQ(controller->GetModel()->rowCount(), 4);
-    EXPECT_EQ(controller->GetModel()->PathName(3), "Pit 2");
-    EXPECT_EQ(controller->GetModel()->PathDeviceId(3), "hw:B");
-
-    // Edit opens on the current path with its device chosen by id.
-    window->setProperty("currentIndex", 3);
-    QMetaObject::invokeMethod(FindByName(window, QStringLiteral("editButton")), "clicked");
-    EXPECT_EQ(tool->property("title").toString(), "Edit Output Path");
-    EXPECT_EQ(nameInput->property("text").toString(), "Pit 2");
-    EXPECT_EQ(deviceBox->property("currentIndex").toInt(), 2);
-    nameInput->setProperty("text", QStringLiteral("Orchestra"));
-    deviceBox->setProperty("currentIndex", 1);
-    QMetaObject::invokeMethod(tool, "accept");
-    EXPECT_EQ(controller->GetModel()->GetPath(3).GetName(), "Orchestra");
-    EXPECT_EQ(controller->GetModel()->GetPath(3).GetDeviceId(), "hw:A");
+    // New Path opens the tool empty on the default device; Edit opens it on the current path with its
+    // device chosen by id. OK hands the typed name and the chosen device to the controller.
+    struct Step {
+        const char* button;
+        const char* title;
+        const char* shownName;
+        int shownDevice;
+        const char* typedName;
+        int chosenDevice;
+        const char* name;
+        const char* deviceId;
+    };
+    const Step steps[] = {
+        {"newPathButton", "Create Output Path", "", 0, "Pit", 2, "Pit 2", "hw:B"},
+        {"editButton", "Edit Output Path", "Pit 2", 2, "Orchestra", 1, "Orchestra", "hw:A"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.button);
+        QMetaObject::invokeMethod(FindByName(window, QString::fromUtf8(step.button)), "clicked");
+        EXPECT_TRUE(window->property("showOutputPathTool").toBool());
+        EXPECT_EQ(tool->property("title").toString(), step.title);
+        EXPECT_EQ(nameInput->property("text").toString(), step.shownName);
+        EXPECT_EQ(deviceBox->property("currentIndex").toInt(), step.shownDevice);
+        nameInput->setProperty("text", QString::fromUtf8(step.typedName));
+        deviceBox->setProperty("currentIndex", step.chosenDevice);
+        QMetaObject::invokeMethod(tool, "accept");
+        EXPECT_FALSE(window->property("showOutputPathTool").toBool());
+        ASSERT_EQ(controller->GetModel()->rowCount(), 4);
+        EXPECT_EQ(controller->GetModel()->GetPath(3).GetName(), step.name);
+        EXPECT_EQ(controller->GetModel()->GetPath(3).GetDeviceId(), step.deviceId);
+        window->setProperty("currentIndex", 3);
+    }
 
     QMetaObject::invokeMethod(FindByName(window, QStringLiteral("deleteButton")), "clicked");
     EXPECT_EQ(controller->GetModel()->rowCount(), 3);

@@ -4,6 +4,7 @@
 #include "FakeInterface.h"
 #include "QmlTest.h"
 #include "ShowManager.h"
+#include "WindowPicture.h"
 #include "audio_manager_controller.h"
 #include "midi_manager_controller.h"
 #include "output_paths_manager_controller.h"
@@ -15,13 +16,9 @@
 #include <brix_core/Directories.h>
 #include <sfx_virtual/InjectedOutputDevices.h>
 
-#include <QDir>
-#include <QImage>
 #include <QMetaObject>
 #include <QQuickItem>
-#include <QQuickWindow>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gmock/gmock.h>
 
@@ -37,22 +34,12 @@ using testing::Return;
 
 class DeviceWindowPictures : public QmlTest {
 protected:
-    // Shows the window, waits for its first frame and saves it as <name>.png in the pictures folder.
-    void Save(QObject* object, const QString& name)
+    // Shows the window and saves a picture of it as <name>.png in the pictures folder.
+    static void Save(QObject* object, const QString& name)
     {
-        auto* window = qobject_cast<QQuickWindow*>(object);
-        ASSERT_NE(window, nullptr) << name.toStdString();
-        window->setVisible(true);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 20000)) << name.toStdString();
-        bool swapped = false;
-        auto connection = QObject::connect(window, &QQuickWindow::frameSwapped, [&swapped] { swapped = true; });
-        window->update();
-        EXPECT_TRUE(musical_test::WaitFor([&swapped] { return swapped; }, std::chrono::seconds(20))) << name.toStdString();
-        QObject::disconnect(connection);
-        const QImage picture = window->grabWindow();
-        ASSERT_FALSE(picture.isNull()) << name.toStdString();
-        QDir().mkpath(QStringLiteral(PICTURES_DIR));
-        EXPECT_TRUE(picture.save(QDir(QStringLiteral(PICTURES_DIR)).filePath(name + QStringLiteral(".png"))));
+        ASSERT_NE(object, nullptr) << name.toStdString();
+        object->setProperty("visible", true);
+        musical_test::SaveWindowPicture(object, name);
     }
 
     std::shared_ptr<NiceMock<FakeInterface>> player = std::make_shared<NiceMock<FakeInterface>>();
