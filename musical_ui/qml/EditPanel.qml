@@ -64,6 +64,7 @@ Rectangle {
             spacing: 0
             CustomTabBar {
                 Layout.fillWidth: true
+                currentIndex: 0
                 CustomTabButton { text: "Playlist"; toolTip.text: "List of songs" }
             }
             SongListView {
@@ -81,6 +82,7 @@ Rectangle {
             CustomTabBar {
                 id: markerTabs
                 Layout.fillWidth: true
+                currentIndex: 0
                 CustomTabButton { text: "Marker List"; toolTip.text: "Reference markers pre-set to match the score" }
                 CustomTabButton {
                     visible: panel.showMixer
@@ -115,6 +117,7 @@ Rectangle {
                 CustomTabBar {
                     id: eventTabs
                     width: parent.width
+                    currentIndex: 0
                     CustomTabButton { text: "Event List"; toolTip.text: "Pre-set and custom events, color-coded by type" }
                 }
                 Text {

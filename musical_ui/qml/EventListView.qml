@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import com.fernwhistlestudios.brix_ui
 
-// The change-log event list: an icon by kind, then In, Out, Type and Value. A double click asks to
-// edit the event (not an OSC cue while OSC is off).
+// The change-log event list: an icon by kind, then In, Out, Type and Value (the type is the core
+// library's edit name). A double click asks to edit the event (not an OSC cue while OSC is off).
 Rectangle {
     id: root
 
@@ -20,7 +20,7 @@ Rectangle {
                         "Fermata": "fermata_event.svg", "Skip": "fermata_event.svg", "Repeat": "repeat_event.svg",
                         "Tempo": "tempo_event.svg", "TempoScale": "tempo_event.svg", "Vamp": "vamp_event.svg",
                         "Transpose": "transpose_event.svg", "Sfx": "sfx.svg",
-                        "Ambient Sfx": "ambient_audio_event.svg", "OSC": "lan.svg" }
+                        "Ambient Sfx": "ambient_audio_event.svg", "Osc": "lan.svg" }
         return icons[type] === undefined ? "" : "qrc:/images/" + icons[type]
     }
     function columnX(i) {
@@ -95,7 +95,7 @@ Rectangle {
                 anchors.fill: parent
                 onClicked: list.currentIndex = row.index
                 onDoubleClicked: {
-                    if (row.type !== "OSC" || root.enableOsc)
+                    if (row.type !== "Osc" || root.enableOsc)
                         root.editSelectedItem()
                 }
             }

@@ -3,6 +3,7 @@
 
 #include "AppSettings.h"
 #include "QmlTest.h"
+#include "WindowPicture.h"
 #include "about_window_controller.h"
 #include "brix_menu_controller.h"
 #include "dialog_controller.h"
@@ -29,19 +30,7 @@ protected:
     // Waits for the window's first frame and saves it as <name>.png in the pictures folder.
     void Save(QObject* object, const QString& name)
     {
-        auto* window = qobject_cast<QQuickWindow*>(object);
-        ASSERT_NE(window, nullptr) << name.toStdString();
-        ASSERT_TRUE(window->isVisible()) << name.toStdString();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 20000)) << name.toStdString();
-        bool swapped = false;
-        auto connection = QObject::connect(window, &QQuickWindow::frameSwapped, [&swapped] { swapped = true; });
-        window->update();
-        EXPECT_TRUE(musical_test::WaitFor([&swapped] { return swapped; }, std::chrono::seconds(20))) << name.toStdString();
-        QObject::disconnect(connection);
-        const QImage picture = window->grabWindow();
-        ASSERT_FALSE(picture.isNull()) << name.toStdString();
-        QDir().mkpath(QStringLiteral(PICTURES_DIR));
-        EXPECT_TRUE(picture.save(QDir(QStringLiteral(PICTURES_DIR)).filePath(name + QStringLiteral(".png"))));
+        musical_test::SaveWindowPicture(object, QStringLiteral(PICTURES_DIR), name);
     }
 };
 
