@@ -33,7 +33,8 @@ Item {
         width: label.implicitWidth
         height: 16
         radius: 2
-        color: mouse.containsMouse && marker.editable ? "white" : "#404040"
+        // Slightly see-through, so a region under a label still shows.
+        color: mouse.containsMouse && marker.editable ? "white" : Qt.rgba(0x40 / 255, 0x40 / 255, 0x40 / 255, 0.8)
         border.color: "#515151"
         Text {
             id: label

@@ -7,6 +7,8 @@
 
 #include <QMetaObject>
 #include <QPointer>
+#include <QQuickWindow>
+#include <QTest>
 #include <QSignalSpy>
 #include <QVariant>
 
@@ -375,6 +377,68 @@ TEST_F(TimelineTest, BarLabelsNeverOverlap)
             EXPECT_GT(shownBeats, 0);
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The pointer on the timeline's empty rows: a click seeks, a left drag selects, a right drag pans.
+TEST_F(TimelineTest, PointerClickSeeksDragSelectsRightDragPans)
+{
+    CreateTimeline(true, 600);
+    controller_->LoadSong("1");
+    auto* window = qobject_cast<QQuickWindow*>(host_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QQuickItem* content = qobject_cast<QQuickItem*>(Find("timelineContent"));
+    ASSERT_NE(content, nullptr);
+    // A point of the markers row clear of its labels, 100 unscaled pixels into the song.
+    const auto at = [content](double x) {
+        return content->mapToScene(QPointF(x, content->property("height").toDouble() * 0.6)).toPoint();
+    };
+
+    EXPECT_CALL(*engine_, Seek(2400U));
+    QTest::mouseClick(window, Qt::LeftButton, {}, at(100));
+    ::testing::Mock::VerifyAndClearExpectations(engine_.get());
+
+    EXPECT_CALL(*engine_, Seek(_)).Times(0);
+    QTest::mousePress(window, Qt::LeftButton, {}, at(100));
+    QTest::mouseMove(window, at(150));
+    QTest::mouseMove(window, at(200));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at(200));
+    QQuickItem* timeline = TimelineItem();
+    EXPECT_TRUE(timeline->property("selectionActive").toBool());
+    EXPECT_DOUBLE_EQ(Prop(timeline, "selectionStart"), 100);
+    EXPECT_DOUBLE_EQ(Prop(timeline, "selectionEnd"), 200);
+
+    QObject* flick = Find("timelineFlickable");
+    QTest::mousePress(window, Qt::RightButton, {}, at(300));
+    QTest::mouseMove(window, at(250));
+    QTest::mouseMove(window, at(200));
+    QTest::mouseRelease(window, Qt::RightButton, {}, at(200));
+    EXPECT_GT(Prop(flick, "contentX"), 0);
+    EXPECT_TRUE(timeline->property("selectionActive").toBool()) << "panning keeps the selection";
+}
+
+}  // namespace
+
+namespace {
+
+// The main window deletes the timeline while it tears a show down: the controller's items go without
+// asking the engine anything.
+TEST_F(TimelineTest, DestroyingTheControllerAsksTheEngineNothing)
+{
+    CreateTimeline();
+    controller_->LoadSong("1");
+    QPointer<QObject> region = controller_->GetRegions()[0]->GetQmlObject();
+    ::testing::Mock::VerifyAndClearExpectations(engine_.get());
+    EXPECT_CALL(*engine_, GetSongLength(_)).Times(0);
+    EXPECT_CALL(*engine_, GetSongAudioEndTick(_)).Times(0);
+    EXPECT_CALL(*engine_, GetSongLog()).Times(0);
+    controller_.reset();
+    musical_test::RunDeferredDeletes();
+    musical_test::RunDeferredDeletes();
+    EXPECT_TRUE(region.isNull());
 }
 
 }  // namespace

@@ -94,8 +94,10 @@ TimelineController::~TimelineController()
 {
     notify::callbackDispatcher.RemoveCallbacksForTarget(this);
     delete holdTimer_.data();
-    ClearItems();
+    // The bar row goes first, so clearing the items does not rebuild it from an engine that may be
+    // shutting down.
     barsBeatsView_.reset();
+    ClearItems();
 }
 
 void TimelineController::LoadSong(const std::string& songNumber)

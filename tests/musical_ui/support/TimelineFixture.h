@@ -4,6 +4,7 @@
 #include "FakeInterface.h"
 #include "QmlTest.h"
 #include "ShowManager.h"
+#include "bars_beats_view_controller.h"
 #include "timeline_controller.h"
 
 #include <brix_core/ChangeLog.h>

@@ -7,8 +7,6 @@
 #include <QQuickWindow>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 namespace musical_test {
 
 void SaveWindowPicture(QObject* object, const QString& folder, const QString& name)

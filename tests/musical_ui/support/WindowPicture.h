@@ -1,13 +1,13 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
-
-class QObject;
 
 namespace musical_test {
 
-// Waits for the window's first frame and saves it as <name>.png in the folder (made when missing).
-// Fails the running test when the object is no visible window or the picture cannot be made.
+// Waits for the first frame of the window `object` (a QQuickWindow, shown) and saves it as
+// <folder>/<name>.png. Fails the running test when the window is not shown, never draws or the
+// picture cannot be written.
 void SaveWindowPicture(QObject* object, const QString& folder, const QString& name);
 
 }  // namespace musical_test
