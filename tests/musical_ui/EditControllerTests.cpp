@@ -130,11 +130,11 @@ TEST_F(EditControllerTest, AnEditScriptKeepsLogPlayerTimelineListsAndButtonsInSt
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
-        const int loadsBefore = loads_;
+        const int loadsBefore = served_.loads;
         step.act();
         EXPECT_TRUE(errors_.empty()) << errors_.front().second;
-        EXPECT_GT(loads_, loadsBefore) << "the player was not given the edited log";
-        EXPECT_EQ(played_, editor_->GetChangeLog().GetSongLog("1")) << "the player plays another log";
+        EXPECT_GT(served_.loads, loadsBefore) << "the player was not given the edited log";
+        EXPECT_EQ(served_.played, editor_->GetChangeLog().GetSongLog("1")) << "the player plays another log";
         EXPECT_EQ(editModel_->GetEventRows().size(), step.eventRows);
         EXPECT_EQ(MarkerRows(), step.markerRows);
         EXPECT_EQ(timeline_->GetMarkers().size(), step.markerRows);

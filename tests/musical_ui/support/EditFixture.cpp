@@ -26,6 +26,35 @@ Interface::EventList Copies(const std::vector<cmn::BrixEvent>& events, bool mark
 
 }  // namespace
 
+void ServeEditorBackedSong(::testing::NiceMock<FakeInterface>& engine, EditorBackedSong& song)
+{
+    EditorBackedSong* s = &song;
+    ON_CALL(engine, GetChangeLogEditor()).WillByDefault([s] { return s->editor; });
+    ON_CALL(engine, GetSongLog()).WillByDefault(ReturnRef(song.played));
+    ON_CALL(engine, LoadNewChangeLog()).WillByDefault([s] {
+        s->played = s->editor->GetChangeLog().GetSongLog(s->currentSong);
+        ++s->loads;
+    });
+    ON_CALL(engine, GetTimeline()).WillByDefault(ReturnRef(*song.timeline));
+    ON_CALL(engine, GetBarsBeats(_)).WillByDefault([s](const std::string&) { return *s->barsBeats; });
+    ON_CALL(engine, GetSongLength(_)).WillByDefault(Return(song.length));
+    ON_CALL(engine, GetSongAudioEndTick(_)).WillByDefault(Return(song.length));
+    ON_CALL(engine, GetCurrentSongNumber()).WillByDefault(ReturnPointee(&song.currentSong));
+    ON_CALL(engine, GetChangeLogPanelEvents()).WillByDefault([s] {
+        return Copies(s->editor->GetChangeLog().GetSongLog(s->currentSong).GetAllEvents(), false);
+    });
+    ON_CALL(engine, GetMarkers()).WillByDefault([s] {
+        return Copies(s->editor->GetChangeLog().GetSongLog(s->currentSong).GetAllEvents(), true);
+    });
+    ON_CALL(engine, GetBarString(An<unsigned int>())).WillByDefault([](unsigned int tick) {
+        return std::to_string(tick / TimelineSong::kBar + 1) + ":" +
+               std::to_string(tick % TimelineSong::kBar / TimelineSong::kBeat + 1);
+    });
+    ON_CALL(engine, GetSongNamesBySongNumber()).WillByDefault([s] { return s->songNames; });
+    ON_CALL(engine, GetAttacca(_)).WillByDefault([s](const std::string& number) { return s->attacca[number]; });
+    ON_CALL(engine, GetLogVersion()).WillByDefault(Return(std::string("1.0")));
+}
+
 void EditTest::SetUp()
 {
     QmlTest::SetUp();
@@ -44,35 +73,10 @@ void EditTest::SetUp()
     CL::ChangeLog log;
     log.AddSongLog(song_.log);
     editor_ = std::make_unique<CL::Editor>(show, log);
-    played_ = song_.log;
-
+    served_ = {editor_.get(), &song_.timeline, &song_.barsBeats, TimelineSong::kLength, "1", song_.log, 0,
+               {{"1", 0}, {"2", 1}}, {{"1", "Harbour Lights"}, {"2", "Low Tide"}}};
     engine_ = std::make_shared<::testing::NiceMock<FakeInterface>>();
-    ON_CALL(*engine_, GetChangeLogEditor()).WillByDefault([this] { return editor_.get(); });
-    ON_CALL(*engine_, GetSongLog()).WillByDefault(ReturnRef(played_));
-    ON_CALL(*engine_, LoadNewChangeLog()).WillByDefault([this] {
-        played_ = editor_->GetChangeLog().GetSongLog(currentSong_);
-        ++loads_;
-    });
-    ON_CALL(*engine_, GetTimeline()).WillByDefault(ReturnRef(song_.timeline));
-    ON_CALL(*engine_, GetBarsBeats(_)).WillByDefault([this](const std::string&) { return song_.barsBeats; });
-    ON_CALL(*engine_, GetSongLength(_)).WillByDefault(Return(TimelineSong::kLength));
-    ON_CALL(*engine_, GetSongAudioEndTick(_)).WillByDefault(Return(TimelineSong::kLength));
-    ON_CALL(*engine_, GetCurrentSongNumber()).WillByDefault(ReturnPointee(&currentSong_));
-    ON_CALL(*engine_, GetChangeLogPanelEvents()).WillByDefault([this] {
-        return Copies(editor_->GetChangeLog().GetSongLog(currentSong_).GetAllEvents(), false);
-    });
-    ON_CALL(*engine_, GetMarkers()).WillByDefault([this] {
-        return Copies(editor_->GetChangeLog().GetSongLog(currentSong_).GetAllEvents(), true);
-    });
-    ON_CALL(*engine_, GetBarString(An<unsigned int>())).WillByDefault([](unsigned int tick) {
-        return std::to_string(tick / TimelineSong::kBar + 1) + ":" +
-               std::to_string(tick % TimelineSong::kBar / TimelineSong::kBeat + 1);
-    });
-    ON_CALL(*engine_, GetSongNamesBySongNumber()).WillByDefault([] {
-        return Interface::SongNames{{"1", "Harbour Lights"}, {"2", "Low Tide"}};
-    });
-    ON_CALL(*engine_, GetAttacca(_)).WillByDefault([this](const std::string& number) { return attacca_[number]; });
-    ON_CALL(*engine_, GetLogVersion()).WillByDefault(Return(std::string("1.0")));
+    ServeEditorBackedSong(*engine_, served_);
     showManager_ = std::make_shared<brix::ShowManager>(engine_);
     editModel_ = std::make_shared<brix::qt::EditModel>(showManager_);
 }
@@ -109,8 +113,8 @@ void EditTest::CreatePanel(bool window, bool enableOsc, int width, int height)
                      [this](const std::string& message, const std::string& title) {
                          errors_.emplace_back(title, message);
                      });
-    timeline_->LoadSong(currentSong_);
-    controller_->OnSongChanged(currentSong_);
+    timeline_->LoadSong(served_.currentSong);
+    controller_->OnSongChanged(served_.currentSong);
 }
 
 bool EditTest::ButtonEnabled(const char* name) const

@@ -21,6 +21,23 @@
 
 namespace musical_test {
 
+// What a fake engine serves of one song from a real change-log editor: the player plays `played`, a
+// copy of the editor's log that LoadNewChangeLog takes (counted in `loads`); the list rows come from
+// the editor's log; bar texts are "bar:beat" of 4/4 bars of 480-tick beats. The referenced objects
+// must outlive the fake's use.
+struct EditorBackedSong {
+    CL::Editor* editor = nullptr;
+    const TL::Timeline* timeline = nullptr;
+    const TL::TimelineSequence<TL::BarsBeats>* barsBeats = nullptr;
+    std::uint32_t length = 0;
+    std::string currentSong = "1";
+    CL::SongLog played;
+    int loads = 0;
+    std::map<std::string, std::uint8_t> attacca;
+    Interface::SongNames songNames;
+};
+void ServeEditorBackedSong(::testing::NiceMock<FakeInterface>& engine, EditorBackedSong& song);
+
 // The edit panel and the timeline panel in one host, with the edit controller and the timeline
 // controller over a fake engine whose change-log editor is a real CL::Editor on the TimelineSong (song
 // "1") and a second, empty song "2". The fake's player plays a copy of the editor's log that
@@ -42,11 +59,8 @@ protected:
     std::map<std::string, bool> TimelineSelection() const;
 
     TimelineSong song_;
-    std::string currentSong_ = "1";
-    std::map<std::string, std::uint8_t> attacca_{{"1", 0}, {"2", 1}};
     std::unique_ptr<CL::Editor> editor_;
-    CL::SongLog played_;
-    int loads_ = 0;
+    EditorBackedSong served_;
     std::vector<std::pair<std::string, std::string>> errors_;
     std::shared_ptr<::testing::NiceMock<FakeInterface>> engine_;
     std::shared_ptr<brix::ShowManager> showManager_;
