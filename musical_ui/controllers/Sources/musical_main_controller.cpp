@@ -1,5 +1,7 @@
 #include "musical_main_controller.h"
 
+#include "EditModel.h"
+
 #include "AppSettings.h"
 #include "MixerController.h"
 #include "PlayerFactory.h"
@@ -341,6 +343,7 @@ void MusicalMainController::SetupShow()
     }
     engine_ = std::shared_ptr<Interface>(factory_->CreatePlayer(show_.folder, oscCueSender_));
     showManager_ = std::make_shared<ShowManager>(engine_);
+    editModel_ = std::make_shared<EditModel>(showManager_);
     if (oscCueSender_)
         oscCueSender_->SetInterface(engine_);
 
@@ -359,10 +362,16 @@ void MusicalMainController::TearDownShow()
     if (oscCueSender_)
         oscCueSender_->ReleaseInterface();
     oscCueSender_.reset();
+    editModel_.reset();
     if (showManager_)
         showManager_->ReleasePlayer();
     showManager_.reset();
     engine_.reset();
+}
+
+bool MusicalMainController::HasUnsavedEdits() const
+{
+    return admin_ && editModel_ && editModel_->GetNeedsSave();
 }
 
 void MusicalMainController::LoadAndDisplayAlbumArtwork_()

@@ -36,6 +36,7 @@ namespace brix::qt {
 
 class AboutWindowController;
 class DialogController;
+class EditModel;
 class MixerController;
 class ResponsiveMenuController;
 
@@ -78,6 +79,8 @@ public:
     bool GetAdminPermission() const { return admin_; }
     // The number of OSC cues waiting for playback to start.
     std::size_t GetQueuedOscCueCount() const { return oscCueQueue_.size(); }
+    // Whether change-log edits made in edit mode have not been saved yet.
+    bool HasUnsavedEdits() const;
 
 signals:
     void PlayStarted();
@@ -196,6 +199,8 @@ private:
     // The engine and the show manager around it; empty until the show set-up.
     std::shared_ptr<Interface> engine_;
     std::shared_ptr<ShowManager> showManager_;
+    // What the timeline and the edit views share of the song being edited, and the save flags.
+    std::shared_ptr<EditModel> editModel_;
 
     // Sub-controllers, one each.
     std::unique_ptr<AboutWindowController> aboutWindow_;

@@ -39,7 +39,7 @@ protected:
     {
         ASSERT_NE(object, nullptr) << name.toStdString();
         object->setProperty("visible", true);
-        musical_test::SaveWindowPicture(object, name);
+        musical_test::SaveWindowPicture(object, QStringLiteral(PICTURES_DIR), name);
     }
 
     std::shared_ptr<NiceMock<FakeInterface>> player = std::make_shared<NiceMock<FakeInterface>>();

@@ -40,7 +40,6 @@ protected:
     {
         musical_test::SaveWindowPicture(object, QStringLiteral(PICTURES_DIR), name);
     }
-    void Save(QObject* object, const QString& name) { musical_test::SaveWindowPicture(object, name); }
 };
 
 TEST_F(WindowPictures, MessageDialogs)
