@@ -128,8 +128,9 @@ void MidiPlayer::Play()
     PlayerGuard lock(playerLock);
     if (GetPlayerState() != PlayerState::Playing) {
         SetPlayerState(PlayerState::Playing);
-        ArmPlayback();
         MidiShowControl& showControl = GetMidiShowControl();
+        showControl.ReleaseHeldCaesura();
+        ArmPlayback();
         if (hasConductBeat && !showControl.GetHitCaesuraInAutoPilot()) {
             // The conductor's beats start the clock.
             showControl.SendExpectsPickupBeat(0);

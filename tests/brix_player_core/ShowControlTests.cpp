@@ -97,9 +97,28 @@ TEST_F(ShowControlTest, OnCaesuraStopReturnsToTheCaesuraAndPlaybackThenPassesIt)
     control.OnCaesuraStop();
     EXPECT_FALSE(control.HasPendingCaesura());
     EXPECT_EQ(control.GetTickIndex(), 960u);
+    // Held at the caesura, the banner keeps saying so until playback moves on.
+    EXPECT_EQ(control.GetFlowControlState(), (FlowControlState{"Caesura", 0}));
 
     control.FindNextControlEventOnAdvance(960, 980);
     EXPECT_FALSE(control.GetControlEventResult().caesuraReached);
+    control.SetCurrentTickIndex(980);
+    EXPECT_EQ(control.GetFlowControlState(), (FlowControlState{"Caesura", 0})) << "the filler walked on";
+    control.ReleaseHeldCaesura();
+    EXPECT_EQ(control.GetFlowControlState(), (FlowControlState{}));
+}
+
+TEST_F(ShowControlTest, ASeekAwayFromAHeldCaesuraClearsItsState) {
+    CL::SongLog log("1", "Song 1");
+    log.AddCaesura(CL::Caesura(970, "N1", 0));
+    Load(log);
+    control.SetCurrentTickIndex(960);
+    control.FindNextControlEventOnAdvance(960, 980);
+    control.OnCaesuraStop();
+    ASSERT_EQ(control.GetFlowControlState(), (FlowControlState{"Caesura", 0}));
+
+    control.Seek(100);
+    EXPECT_EQ(control.GetFlowControlState(), (FlowControlState{}));
 }
 
 TEST_F(ShowControlTest, CaesuraStackAndCountdownFollowThePosition) {

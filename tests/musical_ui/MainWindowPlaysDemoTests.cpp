@@ -12,6 +12,7 @@
 
 #include <QColor>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <chrono>
 #include <set>
@@ -94,10 +95,14 @@ TEST_F(MainWindowPlaysDemo, ACaesuraStopsThePlayAndContinueGoesOn)
     ASSERT_TRUE(WaitFor([&] { return show.Property("flowControlLabel") == "Caesura"; }, seconds(10)));
     EXPECT_EQ(show.Window()->property("flowControlBackgroundColor").value<QColor>(), QColor("#DC143C"));
     ASSERT_TRUE(WaitFor([&] { return !show.Engine().GetIsPlaying(); }, seconds(10)));
+    // While held there the banner keeps showing the caesura.
+    QTest::qWait(300);
+    EXPECT_EQ(show.Property("flowControlLabel"), "Caesura");
     const std::size_t notesAtCaesura = show.NoteOns();
     show.controller->ContinuePlay_();
     EXPECT_TRUE(WaitFor([&] { return Measure(show) == 12 && show.NoteOns() > notesAtCaesura; }, seconds(10)))
         << show.Property("measure").toStdString();
+    EXPECT_TRUE(WaitFor([&] { return show.Property("flowControlLabel") != "Caesura"; }, seconds(10)));
 }
 
 TEST_F(MainWindowPlaysDemo, AFadeToStopEndsStoppedOnTheNextSong)

@@ -121,6 +121,7 @@ void ShowControl::OnCaesuraStop() {
         if (pendingCaesura_) {
             tick_ = caesuraTick_;
             pendingCaesura_ = false;
+            heldAtCaesura_ = true;
         }
         UpdateFlowControlState_();
     }
@@ -165,6 +166,7 @@ void ShowControl::ResetControlVariables() {
     jumpByVampRepeatOrCut_ = false;
     jumpFrom_.reset();
     pendingCaesura_ = false;
+    heldAtCaesura_ = false;
     fermataCanceledCaesura_ = false;
     restart_ = false;
 }
@@ -328,6 +330,7 @@ void ShowControl::ResetCaesuraState(unsigned int tick) {
     {
         std::lock_guard lock(mutex_);
         pendingCaesura_ = false;
+        heldAtCaesura_ = false;
         caesuraTick_ = tick;
         fermataCanceledCaesura_ = false;
         road_.ForgetReachedCaesura();
@@ -351,10 +354,20 @@ unsigned int ShowControl::GetCaesuraTickIndex() const {
     return caesuraTick_;
 }
 
+void ShowControl::ReleaseHeldCaesura() {
+    {
+        std::lock_guard lock(mutex_);
+        heldAtCaesura_ = false;
+        UpdateFlowControlState_();
+    }
+    PublishFlowControlState_();
+}
+
 void ShowControl::ClearPendingCaesura() {
     {
         std::lock_guard lock(mutex_);
         pendingCaesura_ = false;
+        heldAtCaesura_ = false;
         UpdateFlowControlState_();
     }
     PublishFlowControlState_();
@@ -471,6 +484,7 @@ void ShowControl::DoExpireFermata() {
             pendingCaesura_ = false;
             fermataCanceledCaesura_ = true;
         }
+        heldAtCaesura_ = false;
         jumpFrom_ = tick_;
         FindNextControlEventOnSeek(*skipEnd, false);
         jumpByVampRepeatOrCut_ = false;
@@ -557,6 +571,7 @@ void ShowControl::FindNextControlEventOnSeek(unsigned int tick, bool userSeek) {
     result_.eventTick = landing;
     if (userSeek) {
         pendingCaesura_ = false;
+        heldAtCaesura_ = false;
     }
     if (result_.caesuraReached) {
         pendingCaesura_ = true;
@@ -594,8 +609,8 @@ unsigned int ShowControl::GetTicksPerClockOfSong() const {
 }
 
 void ShowControl::UpdateFlowControlState_() {
-    FlowControlState state =
-        pendingCaesura_ ? FlowControlState{"Caesura", 0} : road_.GetFlowControlState(tick_);
+    FlowControlState state = pendingCaesura_ || heldAtCaesura_ ? FlowControlState{"Caesura", 0}
+                                                               : road_.GetFlowControlState(tick_);
     if (state != flowState_) {
         flowState_ = state;
         flowStateToSend_ = std::move(state);

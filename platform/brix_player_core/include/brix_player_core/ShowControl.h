@@ -85,6 +85,9 @@ struct ControlEventResult {
 //   its end at once (and cancels a pending caesura). While inside, the flow-control state is "Skip".
 // - Caesura: playback stops before its tick (the caesura becomes pending); after OnCaesuraStop the
 //   position is the caesura's tick and Continue plays on from it, the caesura not stopping it again.
+//   The flow-control state stays "Caesura" while playback is held there (the filler may already have
+//   walked on), until the player plays on (ReleaseHeldCaesura) or a seek, reset or fermata exit takes
+//   the caesura away.
 // - A repeat or vamp counts passes only once entered: by playing across its start, by a jump to its
 //   start, or by a user's seek into it (the partial pass counts as the first). A jump along the road
 //   that lands inside a range it did not enter at the start plays through it without looping, and a
@@ -180,6 +183,8 @@ public:
     unsigned int GetCaesuraTickIndex() const;
     // The caesura is handled elsewhere (a conductor took it over): it is no longer pending.
     void ClearPendingCaesura();
+    // Playback goes on from a caesura it was held at: the flow-control state leaves "Caesura".
+    void ReleaseHeldCaesura();
     std::vector<CountdownCaesura> GetCaesuraStack() const;
 
     bool GetJump() const;
@@ -285,6 +290,8 @@ private:
     unsigned int lastJumpTarget_ = 0;
     unsigned int preJumpTick_ = 0;
     bool pendingCaesura_ = false;
+    // Stopped at the caesura (after OnCaesuraStop) and not played on yet.
+    bool heldAtCaesura_ = false;
     unsigned int caesuraTick_ = 0;
     bool fermataCanceledCaesura_ = false;
     bool restart_ = false;
