@@ -10,6 +10,7 @@ Item {
     id: root
 
     property string barNum: "0"
+    property string prompt: qsTr("Enter Bar Number")
     readonly property alias opened: popup.opened
 
     signal ok()
@@ -73,7 +74,7 @@ Item {
                 id: field
                 objectName: "jumpField"
                 Layout.fillWidth: true
-                placeholderText: qsTr("Enter Bar Number")
+                placeholderText: root.prompt
                 font: theme.default_font
                 color: "white"
                 placeholderTextColor: theme.dim_text_color
