@@ -58,6 +58,7 @@ EditTool {
         ColumnLayout {
             id: inputColumn
             Layout.fillWidth: true
+            visible: children.length > 0
             spacing: 5
         }
         StandardEditButtons {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QVariantList>
+
 #include <cmath>
 #include <functional>
 #include <string>
@@ -369,6 +371,80 @@ TEST_F(EditToolPickersTest, ChoosingABarLoadsItsBeatsAndSuggestsAnIdForANewEvent
     cutTool.onCutEdit(&cut);
     Choose("inBeatInput", 2);
     EXPECT_EQ(Window()->property("eventId").toString(), "B1");
+}
+
+}  // namespace
+}  // namespace musical_test
+
+namespace musical_test {
+namespace {
+
+// The click tool: the engine offers {2, 4, 8} for a range of a bar or less, {4, 8, 16} for a longer one.
+class ClickToolTest : public EditToolTest {
+protected:
+    void SetUp() override
+    {
+        EditToolTest::SetUp();
+        ON_CALL(*engine_, GetClickValues(::testing::_, ::testing::_))
+            .WillByDefault([this](unsigned int start, unsigned int end) {
+                asked_ = {start, end};
+                return end - start <= Song::kBar ? std::vector<int>{2, 4, 8} : std::vector<int>{4, 8, 16};
+            });
+        MakeTool(Make<brix::qt::ClickToolController>, SIGNAL(clickToolClosing()));
+    }
+    brix::qt::ClickToolController& Tool() const { return static_cast<brix::qt::ClickToolController&>(*tool_); }
+    QVariantList Offered() const { return Window()->property("clickCountModel").toList(); }
+    int Chosen() const { return Window()->property("clickCountIndex").toInt(); }
+
+    std::pair<unsigned int, unsigned int> asked_;
+};
+
+TEST_F(ClickToolTest, ANewClickRegionTakesTheChosenValueOfTheRange)
+{
+    Tool().onClickButtonClicked(PositionAt(9 * Song::kBar), PositionAt(10 * Song::kBar));
+    ASSERT_TRUE(Visible());
+    EXPECT_EQ(Window()->property("title").toString(), "Change Click Resolution");
+    EXPECT_EQ(asked_, std::make_pair(9 * Song::kBar, 10 * Song::kBar));
+    EXPECT_EQ(Offered(), (QVariantList{2, 4, 8}));
+    EXPECT_EQ(Chosen(), 0);
+    const std::string id = Window()->property("eventId").toString().toStdString();
+    Window()->setProperty("clickCountIndex", 1);
+    Press("okButton");
+    const cmn::BrixEvent made = Stored(id);
+    EXPECT_EQ(made.code(), 76);
+    EXPECT_EQ(made.start(), 9 * Song::kBar);
+    EXPECT_EQ(made.end(), 10 * Song::kBar);
+    EXPECT_EQ(made.int_value(), 4);
+    EXPECT_FALSE(Visible());
+    EXPECT_EQ(closing_->count(), 1);
+}
+
+TEST_F(ClickToolTest, AnExistingClickShowsItsValueAndTheListFollowsTheRange)
+{
+    cmn::BrixEvent click = Stored("L1");  // bars 1 and 2, a click every 8 32nds
+    Tool().onClickEdit(&click);
+    EXPECT_EQ(Window()->property("title").toString(), "Edit Click Resolution");
+    EXPECT_EQ(Offered(), (QVariantList{4, 8, 16}));
+    EXPECT_EQ(Chosen(), 1);
+    // A shorter range: its values, the first chosen.
+    Choose("outBarInput", 1);
+    EXPECT_EQ(Offered(), (QVariantList{2, 4, 8}));
+    EXPECT_EQ(Chosen(), 0);
+    Window()->setProperty("clickCountIndex", 2);
+    Press("okButton");
+    const cmn::BrixEvent changed = Stored("L1");
+    EXPECT_EQ(changed.end(), Song::kBar);
+    EXPECT_EQ(changed.int_value(), 8);
+    EXPECT_EQ(updated_->count(), 1);
+    EXPECT_FALSE(Visible());
+}
+
+TEST_F(ClickToolTest, AClickValueNoLongerOfferedOpensOnTheFirstChoice)
+{
+    cmn::BrixEvent click = CL::Click(0, 2 * Song::kBar, "L7", 3);
+    Tool().onClickEdit(&click);
+    EXPECT_EQ(Offered(), (QVariantList{4, 8, 16}));
+    EXPECT_EQ(Chosen(), 0);
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace brix::qt {
 
 // The tools that give a range a value: the tempo scale in percent (TempoTool.qml, CL::TempoScale of
-// percent / 100, 50 to 200 %) and the transposition in half steps (TransposeTool.qml, CL::Transpose,
-// −6 to 6). Created, opened and destroyed like the range tools.
+// percent / 100, 50 to 200 %), the transposition in half steps (TransposeTool.qml, CL::Transpose,
+// −6 to 6) and the click resolution (ClickTool.qml, CL::Click; the choices are the engine's click
+// values for the chosen range). Created, opened and destroyed like the range tools.
 
 class TempoToolController : public EditToolController {
     Q_OBJECT
@@ -46,6 +49,31 @@ public slots:
     void onTransposeEdit(cmn::BrixEvent* brixEvent);
     void onTransposeChangeRequest(QString startBar, int startBeat, QString endBar, int endBeat, int halfSteps);
     void onTransposeToolClosing();
+};
+
+class ClickToolController : public EditToolController {
+    Q_OBJECT
+
+public:
+    ClickToolController(QQmlEngine* engine, EditController* editController, std::shared_ptr<Interface> engineInterface,
+                        QObject* transientParent = nullptr);
+    void ConnectSignals() override;
+
+    // The engine's click values for the range the pickers show.
+    std::vector<int> GetClickValues() const;
+    // Selects the value in the click choices when they offer it; otherwise the choice stays.
+    void SelectClickValue(int value);
+
+signals:
+    void clickToolClosing();
+
+public slots:
+    void onClickButtonClicked(TL::BarsBeats startBarsBeats = {}, TL::BarsBeats endBarsBeats = {});
+    void onClickCreationRequest(QString startBar, int startBeat, QString endBar, int endBeat, int count);
+    void updateClicksModel();
+    void onClickEdit(cmn::BrixEvent* brixEvent);
+    void onClickChangeRequest(QString startBar, int startBeat, QString endBar, int endBeat, int count);
+    void onClickToolClosing();
 };
 
 }  // namespace brix::qt

@@ -13,6 +13,9 @@ void EditToolTest::SetUp()
     ON_CALL(*engine_, GetBarsBeats(_, _)).WillByDefault([this](const std::string&, bool) { return bars_; });
     ON_CALL(*engine_, GetCurrentStartTickIndex()).WillByDefault([this] { return startTick_; });
     ON_CALL(*engine_, GetBarBeatByTick(_)).WillByDefault([this](unsigned int tick) { return PositionAt(tick); });
+    ON_CALL(*engine_, GetBarBeatByTick(_, _, _)).WillByDefault([this](unsigned int tick, bool, bool) {
+        return PositionAt(tick);
+    });
     ON_CALL(*engine_, GetBarBeatLeftByTick(_)).WillByDefault([this](unsigned int tick) { return PositionAt(tick); });
     ON_CALL(*engine_, GetAvailableShiftAfterBarBeat(_, _)).WillByDefault([this](unsigned int, bool) {
         return shiftRoom_;

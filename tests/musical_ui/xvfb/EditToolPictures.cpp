@@ -67,3 +67,22 @@ TEST_F(EditToolPictures, PositionTools)
 
 }  // namespace
 }  // namespace musical_test
+
+namespace musical_test {
+namespace {
+
+TEST_F(EditToolPictures, ClickTool)
+{
+    ON_CALL(*engine_, GetClickValues(::testing::_, ::testing::_))
+        .WillByDefault(::testing::Return(std::vector<int>{1, 2, 3, 4, 6, 8, 12, 16, 24, 32}));
+    Picture<ClickToolController>("tool_click", SIGNAL(clickToolClosing()), "L1",
+                                 [](auto& tool, auto* event) { tool.onClickEdit(event); });
+    // The choices, open.
+    QObject* combo = FindByName(Window(), QStringLiteral("clickInput"));
+    ASSERT_NE(combo, nullptr);
+    QMetaObject::invokeMethod(combo->property("choices").value<QObject*>(), "open");
+    SaveWindowPicture(Window(), QStringLiteral(PICTURES_DIR), QStringLiteral("tool_click_open"));
+}
+
+}  // namespace
+}  // namespace musical_test
