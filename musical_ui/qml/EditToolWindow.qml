@@ -31,20 +31,16 @@ EditTool {
     width: panel.comboBoxWidth * widthFactor
     height: column.implicitHeight + 50
 
-    Shortcut {
-        sequence: "Escape"
-        onActivated: root.close()
-    }
-    Shortcut {
-        sequences: ["Return", "Enter"]
-        onActivated: root.okay()
-    }
-
     ColumnLayout {
         id: column
         anchors.fill: parent
         anchors.margins: 25
         spacing: 15
+
+        // Keys no input took: an open list of a combo box keeps its own Return and Escape.
+        Keys.onReturnPressed: root.okay()
+        Keys.onEnterPressed: root.okay()
+        Keys.onEscapePressed: root.close()
 
         BarAndBeatPanel {
             id: panel

@@ -3,6 +3,9 @@
 #include "EditToolFixture.h"
 #include "position_tools.h"
 
+#include <QQuickWindow>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -227,6 +230,31 @@ TEST_F(PositionToolsTest, CancelLeavesTheLogAsItWas)
         EXPECT_EQ(closing_->count(), 1);
     }
     EXPECT_EQ(editor_->GetEventsByEventId(), before);
+}
+
+}  // namespace
+}  // namespace musical_test
+
+namespace musical_test {
+namespace {
+
+TEST_F(PositionToolsTest, ReturnInTheTextSendsTheRequestAndEscapeCancels)
+{
+    const auto before = editor_->GetEventsByEventId().size();
+    for (const auto& [key, added] : std::vector<std::pair<Qt::Key, std::size_t>>{{Qt::Key_Escape, 0}, {Qt::Key_Return, 1}}) {
+        auto& tool = Open<MarkerToolController>(SIGNAL(markerToolClosing()));
+        tool.onMarkerButtonClicked(PositionAt(Song::kBar));
+        auto* window = qobject_cast<QQuickWindow*>(Window());
+        ASSERT_NE(window, nullptr);
+        window->requestActivate();
+        QQuickItem* text = qobject_cast<QQuickItem*>(Child("markerText"));
+        text->forceActiveFocus();
+        ASSERT_TRUE(WaitFor([&] { return window->activeFocusItem() != nullptr; }));
+        QTest::keyClick(window, key);
+        EXPECT_EQ(editor_->GetEventsByEventId().size(), before + added) << key;
+        EXPECT_FALSE(Visible()) << key;
+        EXPECT_EQ(closing_->count(), 1) << key;
+    }
 }
 
 }  // namespace
