@@ -337,10 +337,11 @@ bool EditToolController::ChangeRemembered(std::uint32_t start, std::uint32_t end
 {
     if (event_ == nullptr)
         return false;
-    if (!EditEventStartEndValues(*event_, start, end))
+    // A copy taken first: the edits may rebuild the lists the remembered event lives in.
+    cmn::BrixEvent moved = *event_;
+    if (!EditEventStartEndValues(moved, start, end))
         return false;
     // The value change names the event as it now stands.
-    cmn::BrixEvent moved = *event_;
     moved.SetStart(start);
     moved.SetEnd(end);
     if (editValue && !editValue(moved))
