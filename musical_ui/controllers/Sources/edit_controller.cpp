@@ -138,15 +138,17 @@ void EditController::ClearSelectionAndNotify()
 
 // ---- edits
 
-void EditController::onBrixMakeEvent(cmn::BrixEvent event)
+bool EditController::onBrixMakeEvent(cmn::BrixEvent event)
 {
+    bool made = false;
     Guarded(kEditFailed, [&] {
         timeline_.HoldScroll(kEditScrollHoldMs);
         timeline_.ClearItems();
-        const bool made = RunEdit("The edit could not be made on this song. ",
-                                  [&](CL::Editor& editor) { editor.AddEvent(event); });
+        made = RunEdit("The edit could not be made on this song. ",
+                       [&](CL::Editor& editor) { editor.AddEvent(event); });
         RefreshAfterEdit({}, !made);
     });
+    return made;
 }
 
 void EditController::onBrixMoveEvent(cmn::BrixEvent event, std::uint32_t startValue, std::uint32_t endValue,
@@ -157,37 +159,37 @@ void EditController::onBrixMoveEvent(cmn::BrixEvent event, std::uint32_t startVa
     });
 }
 
-void EditController::onBrixEditEventStartEndValues(cmn::BrixEvent event, std::uint32_t startValue,
+bool EditController::onBrixEditEventStartEndValues(cmn::BrixEvent event, std::uint32_t startValue,
                                                    std::uint32_t endValue)
 {
-    RunEdit("A change to the start or end time could not be completed: ", [&](CL::Editor& editor) {
+    return RunEdit("A change to the start or end time could not be completed: ", [&](CL::Editor& editor) {
         editor.EditEventStartEndValues(event, startValue, endValue, false, false);
     });
 }
 
-void EditController::onBrixEditEventStringValues(cmn::BrixEvent event, std::string value)
+bool EditController::onBrixEditEventStringValues(cmn::BrixEvent event, std::string value)
 {
-    RunEdit("", [&](CL::Editor& editor) { editor.EditEventStringValue(event, value); });
+    return RunEdit("", [&](CL::Editor& editor) { editor.EditEventStringValue(event, value); });
 }
 
-void EditController::onBrixEditEventIntValues(cmn::BrixEvent event, int value)
+bool EditController::onBrixEditEventIntValues(cmn::BrixEvent event, int value)
 {
-    RunEdit("", [&](CL::Editor& editor) { editor.EditEventIntValue(event, value); });
+    return RunEdit("", [&](CL::Editor& editor) { editor.EditEventIntValue(event, value); });
 }
 
-void EditController::onBrixEditEventFloatValues(cmn::BrixEvent event, double value)
+bool EditController::onBrixEditEventFloatValues(cmn::BrixEvent event, double value)
 {
-    RunEdit("", [&](CL::Editor& editor) { editor.EditEventFloatValue(event, value); });
+    return RunEdit("", [&](CL::Editor& editor) { editor.EditEventFloatValue(event, value); });
 }
 
-void EditController::EditEventSFXPropertyValues(cmn::BrixEvent event, CL::SfxProperties properties)
+bool EditController::EditEventSFXPropertyValues(cmn::BrixEvent event, CL::SfxProperties properties)
 {
-    RunEdit("", [&](CL::Editor& editor) { editor.EditEventSFXPropertyValues(event, properties); });
+    return RunEdit("", [&](CL::Editor& editor) { editor.EditEventSFXPropertyValues(event, properties); });
 }
 
-void EditController::EditEventOscPropertyValues(cmn::BrixEvent event, CL::OscProperties properties)
+bool EditController::EditEventOscPropertyValues(cmn::BrixEvent event, CL::OscProperties properties)
 {
-    RunEdit("", [&](CL::Editor& editor) { editor.EditEventOscPropertyValues(event, properties); });
+    return RunEdit("", [&](CL::Editor& editor) { editor.EditEventOscPropertyValues(event, properties); });
 }
 
 void EditController::DeleteRequested()

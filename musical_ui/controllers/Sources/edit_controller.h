@@ -81,16 +81,17 @@ signals:
     void UpdateUndoRedoState(bool canUndo, bool canRedo, bool canSave, bool canShare);
 
 public slots:
-    void onBrixMakeEvent(cmn::BrixEvent event);
+    // The event edits answer whether the editor took the edit (a refusal is also shown through `error`).
+    bool onBrixMakeEvent(cmn::BrixEvent event);
     void onBrixMoveEvent(cmn::BrixEvent event, std::uint32_t startValue, std::uint32_t endValue,
                          bool adjustLeft = false, bool adjustRight = false);
-    void onBrixEditEventStartEndValues(cmn::BrixEvent event, std::uint32_t startValue, std::uint32_t endValue);
-    void onBrixEditEventStringValues(cmn::BrixEvent event, std::string value);
-    void onBrixEditEventIntValues(cmn::BrixEvent event, int value);
+    bool onBrixEditEventStartEndValues(cmn::BrixEvent event, std::uint32_t startValue, std::uint32_t endValue);
+    bool onBrixEditEventStringValues(cmn::BrixEvent event, std::string value);
+    bool onBrixEditEventIntValues(cmn::BrixEvent event, int value);
     // Takes the factor as a double, so a percentage entered as n/100 is stored as that value.
-    void onBrixEditEventFloatValues(cmn::BrixEvent event, double value);
-    void EditEventSFXPropertyValues(cmn::BrixEvent event, CL::SfxProperties properties);
-    void EditEventOscPropertyValues(cmn::BrixEvent event, CL::OscProperties properties);
+    bool onBrixEditEventFloatValues(cmn::BrixEvent event, double value);
+    bool EditEventSFXPropertyValues(cmn::BrixEvent event, CL::SfxProperties properties);
+    bool EditEventOscPropertyValues(cmn::BrixEvent event, CL::OscProperties properties);
     void onBrixEditSelectedExternally(const cmn::BrixEvent* event);
     void onBrixMarkerSelectedExternally(const cmn::BrixEvent* event);
     void UndoRequested();
