@@ -3,6 +3,7 @@
 #include "FakeInterface.h"
 #include "PlayerFactory.h"
 #include "QmlTest.h"
+#include "EditFixture.h"
 #include "musical_main_controller.h"
 
 #include <QTemporaryDir>
@@ -32,6 +33,8 @@ public:
         auto engine = std::make_unique<testing::NiceMock<FakeInterface>>(showDirectory.toStdString());
         current = engine.get();
         ON_CALL(*engine, Shutdown()).WillByDefault([this] { events.emplace_back("shutdown"); });
+        // Every engine serves the same two-song show, edited through a real editor.
+        ServeEditorBackedSong(*engine, served);
         if (prepare_)
             prepare_(*engine);
         return engine;
@@ -52,6 +55,9 @@ public:
     // What happened to the engines, in order: "create <folder>", "shutdown".
     std::vector<std::string> events;
     std::vector<std::shared_ptr<brix::PlayerOscCallback>> oscCallbacks;
+    TimelineSong song;
+    std::unique_ptr<CL::Editor> editor = MakeTwoSongEditor(song);
+    EditorBackedSong served = ServedTwoSongShow(editor.get(), song);
     // The engine created last (owned by the controller).
     testing::NiceMock<FakeInterface>* current = nullptr;
 
