@@ -156,6 +156,7 @@ ApplicationWindow {
             CustomTabBar {
                 id: modeTabs
                 objectName: "modeTabs"
+                currentIndex: 0
                 Layout.alignment: Qt.AlignBottom
                 ModeTabButton { objectName: "musicEditTab"; text: qsTr("Music Edit") }
                 ModeTabButton { objectName: "scoreTab"; text: qsTr("Score"); visible: root.showScore; width: visible ? implicitWidth * 1.2 : 0 }
