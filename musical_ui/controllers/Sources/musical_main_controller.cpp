@@ -494,6 +494,10 @@ void MusicalMainController::HandleEngineEvent(int kind, int value, const QString
             timeline_->SetPlayheadPosition(static_cast<std::uint32_t>(value));
         SetWindowProperty("currentTick", value);
         break;
+    case k::kProgramChange:
+        if (mixer_)
+            mixer_->SetTrackProgram(value >> 16, value & 0xFFFF, text);
+        break;
     case k::kMarker:
         if (edit_)
             edit_->SelectMarkerRow(value);
@@ -510,7 +514,7 @@ void MusicalMainController::HandleEngineEvent(int kind, int value, const QString
     case k::kVampOn: SetWindowProperty("highlightContinueButton", true); break;
     case k::kVampOff: SetWindowProperty("highlightContinueButton", false); break;
     case k::kStatusVolume: SetWindowProperty("volumeLevelPercent", VolumeLevelPercent(value)); break;
-    default: break;  // the marker row, score page and program change belong to views not built here
+    default: break;  // the score page belongs to a view not built here
     }
 }
 
@@ -530,8 +534,11 @@ void MusicalMainController::OnSongLoaded(const QString&)
     if (factory_->GetShowMixer() && mixerView != nullptr) {
         auto mixer = factory_->CreateMixerController(mixerView, GetEngine(), engine_, settings_);
         mixer_ = std::move(mixer);
-        if (mixer_)
+        if (mixer_) {
             emit controllerCreated(QStringLiteral("Mixer"), mixer_.get());
+            connect(mixer_.get(), &QmlController::error, this, &MusicalMainController::onError);
+            connect(mixer_.get(), &QmlController::information, this, &MusicalMainController::onInformation);
+        }
     }
 }
 
