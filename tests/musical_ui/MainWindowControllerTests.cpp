@@ -554,4 +554,24 @@ TEST_F(MainWindowTest, ADraggedEventStaysInsideTheSong)
     }
 }
 
+// ---- Mixer ----------------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, EachSongLoadMakesTheMixerThatProgramChangesReach)
+{
+    for (bool showMixer : {false, true}) {
+        SCOPED_TRACE(showMixer);
+        auto product = FakeEngineFactory::DefaultProduct();
+        product.showMixer = showMixer;
+        Create(product);
+        for (const char* song : {"1", "2"})
+            notify::SendEngineEvent(EngineEvent::SongLoaded, 0, song);
+        notify::SendEngineEvent(EngineEvent::ProgramChange, (3 << 16) | 41, "Viola");
+        const std::vector<std::string> expected = showMixer ? std::vector<std::string>{"3:41"}
+                                                            : std::vector<std::string>{};
+        EXPECT_TRUE(WaitFor([&] { return factory_->programs == expected; })) << factory_->programs.size();
+        EXPECT_EQ(factory_->mixersMade, showMixer ? 2 : 0);
+        controller_.reset();
+    }
+}
+
 }  // namespace
