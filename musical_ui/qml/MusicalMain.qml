@@ -62,16 +62,16 @@ ApplicationWindow {
     property string exportBaseName: "Export"
     property alias aboutWindow: responsiveMenu.aboutWindow
     property alias menu: responsiveMenu
-    property var mixerControl: null
+    property var mixerControl: mixerView
     property url albumArtImageUrl: ""
     property bool showAlbumArtImage: true
     property string cornerLogoSource: ""
     property var markerListModel: null
     property var songListModel: null
     property var eventListModel: null
-    property var editPanelControl: null
-    property var timelineControl: null
-    property var timelineEditControl: null
+    property var editPanelControl: editPanel
+    property var timelineControl: timelinePanel.timelineControl
+    property var timelineEditControl: timelinePanel
     property var scoreControl: null
     property alias statusBannerControl: banner
     property bool oscEnable: true
@@ -84,6 +84,29 @@ ApplicationWindow {
 
     function startJumpToBar() {
         jumpPopup.open()
+    }
+    // Timeline selection, in ticks (the timeline keeps it in unscaled pixels of 25 ticks).
+    function setSelectionStart(tickValue: double) {
+        timelinePanel.timelineControl.selectionStart = tickValue / 25
+    }
+    function setSelectionEnd(tickValue: double) {
+        timelinePanel.timelineControl.selectionEnd = tickValue / 25
+        timelinePanel.timelineControl.selectionActive = true
+    }
+    function getSelectionStart(): double {
+        return timelinePanel.timelineControl.selectionStart * timelinePanel.timelineControl.viewScale
+    }
+    function getSelectionEnd(): double {
+        return timelinePanel.timelineControl.selectionEnd * timelinePanel.timelineControl.viewScale
+    }
+    // The selection as ticks for the edit tools: its start, and its end (the start when nothing is
+    // selected).
+    function selectionStartTick(): int {
+        return Math.round(timelinePanel.timelineControl.selectionStart * 25)
+    }
+    function selectionEndTick(): int {
+        const timeline = timelinePanel.timelineControl
+        return Math.round((timeline.selectionActive ? timeline.selectionEnd : timeline.selectionStart) * 25)
     }
 
     minimumWidth: 1366
@@ -133,6 +156,7 @@ ApplicationWindow {
             CustomTabBar {
                 id: modeTabs
                 objectName: "modeTabs"
+                currentIndex: 0
                 Layout.alignment: Qt.AlignBottom
                 ModeTabButton { objectName: "musicEditTab"; text: qsTr("Music Edit") }
                 ModeTabButton { objectName: "scoreTab"; text: qsTr("Score"); visible: root.showScore; width: visible ? implicitWidth * 1.2 : 0 }
@@ -201,9 +225,44 @@ ApplicationWindow {
             Layout.fillHeight: true
             currentIndex: modeTabs.currentIndex
 
-            Item { objectName: "musicEditPage" }
+            ColumnLayout {
+                objectName: "musicEditPage"
+                spacing: 0
+                TimeLineEditPanel {
+                    id: timelinePanel
+                    objectName: "timelinePanel"
+                    Layout.fillWidth: true
+                }
+                EditPanel {
+                    id: editPanel
+                    objectName: "editPanel"
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    oscEnable: root.oscEnable
+                    showMixer: root.showMixer
+                    mixerControl: mixerView
+                    onCaesuraButtonPressed: root.caesuraButtonPressed(root.selectionStartTick())
+                    onMarkerButtonPressed: root.markerButtonPressed(root.selectionStartTick())
+                    onOscButtonPressed: root.oscButtonPressed(root.selectionStartTick())
+                    onSkipButtonPressed: root.skipButtonPressed(root.selectionStartTick(), root.selectionEndTick())
+                    onVampButtonPressed: root.vampButtonPressed(root.selectionStartTick(), root.selectionEndTick())
+                    onCutButtonPressed: root.cutButtonPressed(root.selectionStartTick(), root.selectionEndTick())
+                    onTransposeButtonPressed: root.transposeButtonPressed(root.selectionStartTick(), root.selectionEndTick())
+                    onTempoScaleButtonPressed: root.tempoButtonPressed(root.selectionStartTick(), root.selectionEndTick())
+                    onRepeatButtonPressed: root.repeatButtonPressed(root.selectionStartTick(), root.selectionEndTick())
+                    onClickButtonPressed: root.clickButtonPressed(root.selectionStartTick(), root.selectionEndTick())
+                    onSongIndexChanged: root.songIndexChanged()
+                }
+            }
             Item { objectName: "scorePage" }
         }
+    }
+
+    // The mixer of the edit panel's second tab; its controller is made per song.
+    MixerView {
+        id: mixerView
+        objectName: "mixerView"
+        anchors.fill: parent
     }
 
     JumpToBar {

@@ -5,7 +5,9 @@
 #include <brix_core/EventObserver.h>
 
 #include <QColor>
+#include <QAbstractItemModel>
 #include <QDate>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QThread>
@@ -465,6 +467,111 @@ TEST_F(MainWindowTest, AdminPermissionReachesTheWindowAndTheMenu)
         EXPECT_EQ(controller_->GetAdminPermission(), admin);
     }
     EXPECT_EQ(set.count(), 3);
+}
+
+// ---- Timeline and edit panel ---------------------------------------------------------------------
+
+// The rows the window's marker list shows, and the change-log items on the window's timeline.
+int MarkerRows(QObject* window)
+{
+    auto* model = qobject_cast<QAbstractItemModel*>(window->property("markerListModel").value<QObject*>());
+    return model == nullptr ? -1 : model->rowCount();
+}
+
+int TimelineItems(QObject* window)
+{
+    auto* timeline = window->property("timelineControl").value<QQuickItem*>();
+    if (timeline == nullptr)
+        return -1;
+    int items = 0;
+    for (QQuickItem* item : timeline->findChildren<QQuickItem*>()) {
+        const QString type = QString::fromLatin1(item->metaObject()->className());
+        items += type.startsWith(QLatin1String("TimeRegion")) || type.startsWith(QLatin1String("TimeLineMarker"));
+    }
+    return items;
+}
+
+TEST_F(MainWindowTest, ASongLoadRebuildsTheTimelineAndTheListsForThatSong)
+{
+    Create();
+    EXPECT_EQ(TimelineItems(Window()), 0) << "nothing is drawn before a song loads";
+    struct Case {
+        const char* song;
+        int markerRows;
+    };
+    for (const Case& c : {Case{"1", 3}, Case{"2", 0}, Case{"1", 3}}) {
+        SCOPED_TRACE(c.song);
+        factory_->served.currentSong = c.song;
+        notify::SendEngineEvent(EngineEvent::SongLoaded, 0, c.song);
+        EXPECT_TRUE(WaitFor([&] { return MarkerRows(Window()) == c.markerRows; })) << MarkerRows(Window());
+    }
+    EXPECT_GT(TimelineItems(Window()), 3) << "the song's events and markers are on the timeline";
+}
+
+TEST_F(MainWindowTest, AnEditFromTheTimelineAndTheMenuReachesTheEngineAndIsUnsaved)
+{
+    Create();
+    notify::SendEngineEvent(EngineEvent::SongLoaded, 0, "1");
+    ASSERT_TRUE(WaitFor([&] { return MarkerRows(Window()) == 3; }));
+    EXPECT_FALSE(controller_->HasUnsavedEdits());
+    const int loadsBefore = factory_->served.loads;
+    const cmn::BrixEvent vamp = factory_->editor->GetEventsByEventId().at("@1");
+    controller_->onBrixEditSelectedExternally(&vamp);
+    QMetaObject::invokeMethod(Find("responsiveMenu"), "deleteSelected");
+    EXPECT_GT(factory_->served.loads, loadsBefore) << "the engine was not given the edited log";
+    EXPECT_EQ(factory_->served.played, factory_->editor->GetChangeLog().GetSongLog("1"));
+    EXPECT_TRUE(controller_->HasUnsavedEdits());
+    EXPECT_TRUE(Find("responsiveMenu")->property("canUndo").toBool());
+}
+
+TEST_F(MainWindowTest, ADraggedEventStaysInsideTheSong)
+{
+    using Song = musical_test::TimelineSong;
+    struct Case {
+        const char* what;
+        int start;
+        int end;
+        bool adjustLeft;
+        bool adjustRight;
+        std::uint32_t expectedStart;
+        std::uint32_t expectedEnd;
+    };
+    const int bar = static_cast<int>(Song::kBar);
+    const Case cases[] = {
+        {"moved inside", 5 * bar, 6 * bar, false, false, 5 * Song::kBar, 6 * Song::kBar},
+        {"moved before the start keeps its length", -bar / 2, bar / 2, false, false, 0, Song::kBar},
+    };
+    Create();
+    notify::SendEngineEvent(EngineEvent::SongLoaded, 0, "1");
+    ASSERT_TRUE(WaitFor([&] { return MarkerRows(Window()) == 3; }));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const cmn::BrixEvent cut = factory_->editor->GetEventsByEventId().at("B1");
+        controller_->onBrixEditDragged(&cut, c.start, c.end, c.adjustLeft, c.adjustRight);
+        const cmn::BrixEvent moved = factory_->editor->GetEventsByEventId().at("B1");
+        EXPECT_EQ(moved.start(), c.expectedStart);
+        EXPECT_EQ(moved.end(), c.expectedEnd);
+    }
+}
+
+// ---- Mixer ----------------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, EachSongLoadMakesTheMixerThatProgramChangesReach)
+{
+    for (bool showMixer : {false, true}) {
+        SCOPED_TRACE(showMixer);
+        auto product = FakeEngineFactory::DefaultProduct();
+        product.showMixer = showMixer;
+        Create(product);
+        for (const char* song : {"1", "2"})
+            notify::SendEngineEvent(EngineEvent::SongLoaded, 0, song);
+        notify::SendEngineEvent(EngineEvent::ProgramChange, (3 << 16) | 41, "Viola");
+        const std::vector<std::string> expected = showMixer ? std::vector<std::string>{"3:41"}
+                                                            : std::vector<std::string>{};
+        EXPECT_TRUE(WaitFor([&] { return factory_->programs == expected; })) << factory_->programs.size();
+        EXPECT_EQ(factory_->mixersMade, showMixer ? 2 : 0);
+        controller_.reset();
+    }
 }
 
 }  // namespace

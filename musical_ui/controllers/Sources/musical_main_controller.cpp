@@ -10,8 +10,11 @@
 #include "brix_menu_controller.h"
 #include "dialog_controller.h"
 #include "dialog_kinds.h"
+#include "edit_controller.h"
+#include "edit_lists.h"
 #include "main_window_events.h"
 #include "notice_dialogs.h"
+#include "timeline_controller.h"
 
 #include <BrixOscCallbacks.h>
 #include <BrixPlayerOscCallback.h>
@@ -25,9 +28,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QQuickItem>
 #include <QUrl>
 #include <QVariant>
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <utility>
@@ -67,6 +72,9 @@ MusicalMainController::~MusicalMainController()
         oscCueSender_->ReleaseInterface();
     if (engine_ && !engine_->IsStopped())
         engine_->Stop();
+    // The edit controller refers to the timeline, so it goes first.
+    edit_.reset();
+    timeline_.reset();
     oscCueQueue_.clear();
     settings_.reset();
     oscCueSender_.reset();
@@ -218,7 +226,10 @@ void MusicalMainController::WireWindow()
                 &MusicalMainController::performanceEssentialsClicked, unique);
         connect(this, &MusicalMainController::AdminPermissionSet, menu, &ResponsiveMenuController::SetAdminPermission,
                 unique);
+        connect(menu, &ResponsiveMenuController::selectAllRequested, this,
+                &MusicalMainController::onSelectAllRequested_, unique);
     }
+    WireEditController();
 
     connect(window, SIGNAL(play()), this, SLOT(Play_()), unique);
     connect(window, SIGNAL(stop()), this, SLOT(Stop_()), unique);
@@ -346,6 +357,8 @@ void MusicalMainController::SetupShow()
     editModel_ = std::make_shared<EditModel>(showManager_);
     if (oscCueSender_)
         oscCueSender_->SetInterface(engine_);
+    CreateTimeline();
+    CreateEditController();
 
     SetWindowProperty("title", factory_->GetDisplayName() + QStringLiteral(" - ") + show_.name +
                                    QStringLiteral(" - ") + show_.customer);
@@ -358,6 +371,10 @@ void MusicalMainController::SetupShow()
 void MusicalMainController::TearDownShow()
 {
     mixer_.reset();
+    if (edit_)
+        disconnect(edit_.get(), nullptr, this, nullptr);
+    edit_.reset();
+    timeline_.reset();
     // The old engine and its cue sender hold each other; the sender lets go first.
     if (oscCueSender_)
         oscCueSender_->ReleaseInterface();
@@ -367,6 +384,60 @@ void MusicalMainController::TearDownShow()
         showManager_->ReleasePlayer();
     showManager_.reset();
     engine_.reset();
+}
+
+void MusicalMainController::CreateTimeline()
+{
+    auto* item = qobject_cast<QQuickItem*>(WindowItem("timelineControl"));
+    if (item == nullptr)
+        return;
+    timeline_ = std::make_unique<TimelineController>(GetEngine(), item, engine_, showManager_, editModel_,
+                                                     factory_->GetShowFade(), factory_->GetOscEnable());
+    emit controllerCreated(QStringLiteral("Timeline"), timeline_.get());
+    auto* timeline = timeline_.get();
+    connect(timeline, &TimelineController::EditSelectedSignal, this,
+            &MusicalMainController::onBrixEditSelectedExternally);
+    connect(timeline, &TimelineController::EditDoubleClickedSignal, this, &MusicalMainController::onEditDoubleClicked);
+    connect(timeline, &TimelineController::EditDraggedSignal, this, &MusicalMainController::onBrixEditDragged);
+    connect(timeline, &TimelineController::timelineClicked, this, &MusicalMainController::onClearOscQueue);
+}
+
+void MusicalMainController::CreateEditController()
+{
+    auto* item = qobject_cast<QQuickItem*>(WindowItem("editPanelControl"));
+    if (item == nullptr || !timeline_)
+        return;
+    edit_ = std::make_unique<EditController>(GetEngine(), item, showManager_, editModel_, *timeline_,
+                                             factory_->GetOscEnable());
+    emit controllerCreated(QStringLiteral("Edit"), edit_.get());
+    // The window holds the list models for its views; they stay the edit controller's.
+    auto model = [](const QObject& listModel) { return QVariant::fromValue(const_cast<QObject*>(&listModel)); };
+    SetWindowProperty("markerListModel", model(edit_->GetMarkerList().GetModel()));
+    SetWindowProperty("songListModel", model(edit_->GetSongList().GetModel()));
+    SetWindowProperty("eventListModel", model(edit_->GetEventList().GetModel()));
+    auto* edit = edit_.get();
+    connect(edit, &EditController::EventItemChangedSignal, this, &MusicalMainController::onEventItemChanged);
+    connect(edit, &EditController::MarkerItemChangedSignal, this, &MusicalMainController::onMarkerItemChanged);
+    connect(edit, &QmlController::information, this, &MusicalMainController::onInformation);
+    connect(edit, &QmlController::error, this, &MusicalMainController::onError);
+}
+
+void MusicalMainController::WireEditController()
+{
+    if (!edit_)
+        return;
+    const auto unique = Qt::UniqueConnection;
+    auto* edit = edit_.get();
+    connect(edit, &EditController::AttaccaStateChanged, this, &MusicalMainController::onAttaccaStageChanged, unique);
+    connect(this, &MusicalMainController::SignalAttaccaUpdate, edit, &EditController::TriggerAttaccaUpdate, unique);
+    if (menu_) {
+        auto* menu = menu_.get();
+        connect(menu, &ResponsiveMenuController::UndoRequested, edit, &EditController::UndoRequested, unique);
+        connect(menu, &ResponsiveMenuController::RedoRequested, edit, &EditController::RedoRequested, unique);
+        connect(menu, &ResponsiveMenuController::DeleteRequested, edit, &EditController::DeleteRequested, unique);
+        connect(edit, &EditController::UpdateUndoRedoState, menu, &ResponsiveMenuController::UpdateUndoRedoState,
+                unique);
+    }
 }
 
 bool MusicalMainController::HasUnsavedEdits() const
@@ -418,7 +489,19 @@ void MusicalMainController::HandleEngineEvent(int kind, int value, const QString
         SetWindowProperty("measure", barBeat.measure);
         break;
     }
-    case k::kPlayhead: SetWindowProperty("currentTick", value); break;
+    case k::kPlayhead:
+        if (timeline_)
+            timeline_->SetPlayheadPosition(static_cast<std::uint32_t>(value));
+        SetWindowProperty("currentTick", value);
+        break;
+    case k::kProgramChange:
+        if (mixer_)
+            mixer_->SetTrackProgram(value >> 16, value & 0xFFFF, text);
+        break;
+    case k::kMarker:
+        if (edit_)
+            edit_->SelectMarkerRow(value);
+        break;
     case k::kSongTitle: SetWindowProperty("songTitle", text); break;
     case k::kSongLoaded: OnSongLoaded(text); break;
     case k::kLearnedMidiCommand: {
@@ -431,7 +514,7 @@ void MusicalMainController::HandleEngineEvent(int kind, int value, const QString
     case k::kVampOn: SetWindowProperty("highlightContinueButton", true); break;
     case k::kVampOff: SetWindowProperty("highlightContinueButton", false); break;
     case k::kStatusVolume: SetWindowProperty("volumeLevelPercent", VolumeLevelPercent(value)); break;
-    default: break;  // the marker row, score page and program change belong to views not built here
+    default: break;  // the score page belongs to a view not built here
     }
 }
 
@@ -443,12 +526,19 @@ void MusicalMainController::OnSongLoaded(const QString&)
     SetWindowProperty("startTick", static_cast<int>(engine_->GetSongAudioStartTick(song)));
     SetWindowProperty("endTick", static_cast<int>(engine_->GetSongAudioEndTick(song)));
     SetWindowProperty("currentTick", static_cast<int>(engine_->GetTickIndex()));
+    if (timeline_)
+        timeline_->LoadSong(song);
+    if (edit_)
+        edit_->OnSongChanged(song);
     QObject* mixerView = WindowItem("mixerControl");
     if (factory_->GetShowMixer() && mixerView != nullptr) {
         auto mixer = factory_->CreateMixerController(mixerView, GetEngine(), engine_, settings_);
         mixer_ = std::move(mixer);
-        if (mixer_)
+        if (mixer_) {
             emit controllerCreated(QStringLiteral("Mixer"), mixer_.get());
+            connect(mixer_.get(), &QmlController::error, this, &MusicalMainController::onError);
+            connect(mixer_.get(), &QmlController::information, this, &MusicalMainController::onInformation);
+        }
     }
 }
 
@@ -646,6 +736,79 @@ void MusicalMainController::onAttaccaStageChanged(std::string songNum, std::uint
     if (!engine_ || engine_->GetAttacca(songNum) == state)
         return;
     engine_->SetAttacca(songNum, state);
+    if (edit_)
+        edit_->MarkChangeLogChanged();
+}
+
+// ---- Timeline, edit panel and edit menu --------------------------------------------------------
+
+void MusicalMainController::onBrixEditSelectedExternally(const cmn::BrixEvent* event)
+{
+    if (!edit_ || event == nullptr)
+        return;
+    if (event->code() == codes::marker) {
+        edit_->ClearEventListSelection();
+        edit_->onBrixMarkerSelectedExternally(event);
+    } else {
+        edit_->ClearMarkerListSelection();
+        edit_->onBrixEditSelectedExternally(event);
+    }
+}
+
+void MusicalMainController::onEditDoubleClicked()
+{
+    // The edit controller hands the selected event to the edit tools.
+    if (edit_)
+        edit_->onBrixEditSelectedEvent();
+}
+
+void MusicalMainController::onBrixEditDragged(const cmn::BrixEvent* event, int start, int end, bool adjustLeft,
+                                              bool adjustRight)
+{
+    if (!edit_ || !showManager_ || !engine_ || event == nullptr)
+        return;
+    // The event keeps within the song: its start not before the song's first tick, its end not after
+    // the song's length; an edge that is not being dragged keeps the event's length.
+    const std::string song = engine_->GetCurrentSongNumber();
+    const std::int64_t lo = showManager_->GetSongStartTickIndex(song);
+    const std::int64_t hi = showManager_->GetSongLength(song);
+    const std::int64_t length = std::int64_t{end} - start;
+    const std::int64_t newEnd = std::min(std::max<std::int64_t>(end, adjustLeft ? 0 : lo + length), hi);
+    const std::int64_t newStart =
+        std::max<std::int64_t>(std::min(std::max<std::int64_t>(start, lo), hi - (adjustRight ? 0 : length)), 0);
+    edit_->onBrixMoveEvent(*event, static_cast<std::uint32_t>(newStart),
+                           static_cast<std::uint32_t>(std::max<std::int64_t>(newEnd, 0)), adjustLeft, adjustRight);
+    onEditValueUpdated();
+}
+
+void MusicalMainController::onEditValueUpdated()
+{
+    if (edit_)
+        edit_->RefreshAfterEdit({}, false);
+}
+
+void MusicalMainController::onEventItemChanged(brix::qt::EventInfoItem)
+{
+    if (edit_)
+        edit_->ClearMarkerListSelection();
+}
+
+void MusicalMainController::onMarkerItemChanged(brix::qt::MarkerInfoItem)
+{
+    if (edit_)
+        edit_->ClearEventListSelection();
+}
+
+void MusicalMainController::onSelectAllRequested_()
+{
+    if (!engine_)
+        return;
+    const std::string song = engine_->GetCurrentSongNumber();
+    QObject* window = GetQmlObject();
+    QMetaObject::invokeMethod(window, "setSelectionStart",
+                              Q_ARG(QVariant, static_cast<double>(engine_->GetSongAudioStartTick(song))));
+    QMetaObject::invokeMethod(window, "setSelectionEnd",
+                              Q_ARG(QVariant, static_cast<double>(engine_->GetSongAudioEndTick(song))));
 }
 
 // ---- OSC cue queue ------------------------------------------------------------------------------

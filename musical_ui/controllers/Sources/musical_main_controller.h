@@ -36,9 +36,13 @@ namespace brix::qt {
 
 class AboutWindowController;
 class DialogController;
+class EditController;
 class EditModel;
+struct EventInfoItem;
+struct MarkerInfoItem;
 class MixerController;
 class ResponsiveMenuController;
+class TimelineController;
 
 // The show the main window plays: its folder and the names its title and export carry.
 struct CurrentShow {
@@ -136,6 +140,15 @@ public slots:
     void onEnqueueOscCommand(CL::Osc osc, uint32_t delay);
     void onClearOscQueue();
 
+    // The timeline, the edit panel and the edit menu.
+    void onBrixEditSelectedExternally(const cmn::BrixEvent* event);
+    void onEditDoubleClicked();
+    void onBrixEditDragged(const cmn::BrixEvent* event, int start, int end, bool adjustLeft, bool adjustRight);
+    void onEditValueUpdated();
+    void onEventItemChanged(brix::qt::EventInfoItem item);
+    void onMarkerItemChanged(brix::qt::MarkerInfoItem item);
+    void onSelectAllRequested_();
+
     // Edit mode and notices.
     void SetAdminPermission(bool admin);
     void performanceEssentialsClicked();
@@ -190,6 +203,9 @@ private:
     void CallBanner(const char* function);
     void HighlightOutgoingOsc();
     void ShowDialog(std::unique_ptr<DialogController> dialog);
+    void CreateTimeline();
+    void CreateEditController();
+    void WireEditController();
 
     PlayerFactory* const factory_;
     const CurrentShow show_;
@@ -206,6 +222,9 @@ private:
     std::unique_ptr<AboutWindowController> aboutWindow_;
     std::unique_ptr<ResponsiveMenuController> menu_;
     std::unique_ptr<MixerController> mixer_;
+    // The edit controller refers to the timeline: it is made after it and deleted before it.
+    std::unique_ptr<TimelineController> timeline_;
+    std::unique_ptr<EditController> edit_;
     std::unique_ptr<DialogController> dialog_;
     std::unique_ptr<DialogController> notice_;
     std::unique_ptr<osc::OscServer> oscServer_;

@@ -55,26 +55,36 @@ void ServeEditorBackedSong(::testing::NiceMock<FakeInterface>& engine, EditorBac
     ON_CALL(engine, GetLogVersion()).WillByDefault(Return(std::string("1.0")));
 }
 
-void EditTest::SetUp()
+std::unique_ptr<CL::Editor> MakeTwoSongEditor(const TimelineSong& served)
 {
-    QmlTest::SetUp();
     brix_midi::ShowData show;
     for (const char* number : {"1", "2"}) {
         auto song = std::make_shared<brix_midi::SongData>();
         song->SetSongNumber(number);
         song->SetSongName(number == std::string("1") ? "Harbour Lights" : "Low Tide");
-        TL::Timeline timeline = song_.timeline;
-        for (const TL::BarsBeats& beat : song_.barsBeats)
+        TL::Timeline timeline = served.timeline;
+        for (const TL::BarsBeats& beat : served.barsBeats)
             timeline.Add(beat);
         timeline.SetLastTickIndex(TimelineSong::kLength - 1);
         song->SetTimeline(std::move(timeline));
         show.AddSong(song);
     }
     CL::ChangeLog log;
-    log.AddSongLog(song_.log);
-    editor_ = std::make_unique<CL::Editor>(show, log);
-    served_ = {editor_.get(), &song_.timeline, &song_.barsBeats, TimelineSong::kLength, "1", song_.log, 0,
-               {{"1", 0}, {"2", 1}}, {{"1", "Harbour Lights"}, {"2", "Low Tide"}}};
+    log.AddSongLog(served.log);
+    return std::make_unique<CL::Editor>(show, log);
+}
+
+EditorBackedSong ServedTwoSongShow(CL::Editor* editor, const TimelineSong& song)
+{
+    return {editor, &song.timeline, &song.barsBeats, TimelineSong::kLength, "1", song.log, 0,
+            {{"1", 0}, {"2", 1}}, {{"1", "Harbour Lights"}, {"2", "Low Tide"}}};
+}
+
+void EditTest::SetUp()
+{
+    QmlTest::SetUp();
+    editor_ = MakeTwoSongEditor(song_);
+    served_ = ServedTwoSongShow(editor_.get(), song_);
     engine_ = std::make_shared<::testing::NiceMock<FakeInterface>>();
     ServeEditorBackedSong(*engine_, served_);
     showManager_ = std::make_shared<brix::ShowManager>(engine_);

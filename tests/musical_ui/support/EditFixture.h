@@ -37,6 +37,10 @@ struct EditorBackedSong {
     Interface::SongNames songNames;
 };
 void ServeEditorBackedSong(::testing::NiceMock<FakeInterface>& engine, EditorBackedSong& song);
+// An editor over a show of two songs, "1" "Harbour Lights" and "2" "Low Tide", each on the timeline
+// of `song`, whose log is song 1's; and what a fake engine serves of it with song 1 current.
+std::unique_ptr<CL::Editor> MakeTwoSongEditor(const TimelineSong& song);
+EditorBackedSong ServedTwoSongShow(CL::Editor* editor, const TimelineSong& song);
 
 // The edit panel and the timeline panel in one host, with the edit controller and the timeline
 // controller over a fake engine whose change-log editor is a real CL::Editor on the TimelineSong (song

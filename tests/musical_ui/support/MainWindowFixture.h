@@ -3,6 +3,8 @@
 #include "FakeInterface.h"
 #include "PlayerFactory.h"
 #include "QmlTest.h"
+#include "EditFixture.h"
+#include "MixerController.h"
 #include "musical_main_controller.h"
 
 #include <QTemporaryDir>
@@ -32,9 +34,35 @@ public:
         auto engine = std::make_unique<testing::NiceMock<FakeInterface>>(showDirectory.toStdString());
         current = engine.get();
         ON_CALL(*engine, Shutdown()).WillByDefault([this] { events.emplace_back("shutdown"); });
+        // Every engine serves the same two-song show, edited through a real editor.
+        ServeEditorBackedSong(*engine, served);
         if (prepare_)
             prepare_(*engine);
         return engine;
+    }
+
+    // A mixer that records the program changes it is given: "track:program".
+    class RecordingMixer : public brix::qt::MixerController {
+    public:
+        RecordingMixer(QObject* view, QQmlEngine* engine, std::vector<std::string>& programs)
+            : MixerController(view, engine), programs_(programs)
+        {
+        }
+        void SetTrackProgram(int trackId, int program, const QString&) override
+        {
+            programs_.push_back(std::to_string(trackId) + ":" + std::to_string(program));
+        }
+
+    private:
+        std::vector<std::string>& programs_;
+    };
+
+    std::unique_ptr<brix::qt::MixerController> CreateMixerController(QObject* mixerView, QQmlEngine* qmlEngine,
+                                                                     std::shared_ptr<Interface>,
+                                                                     std::shared_ptr<brix::AppSettings>) override
+    {
+        ++mixersMade;
+        return std::make_unique<RecordingMixer>(mixerView, qmlEngine, programs);
     }
 
     static Product DefaultProduct()
@@ -52,6 +80,11 @@ public:
     // What happened to the engines, in order: "create <folder>", "shutdown".
     std::vector<std::string> events;
     std::vector<std::shared_ptr<brix::PlayerOscCallback>> oscCallbacks;
+    int mixersMade = 0;
+    std::vector<std::string> programs;
+    TimelineSong song;
+    std::unique_ptr<CL::Editor> editor = MakeTwoSongEditor(song);
+    EditorBackedSong served = ServedTwoSongShow(editor.get(), song);
     // The engine created last (owned by the controller).
     testing::NiceMock<FakeInterface>* current = nullptr;
 
