@@ -15,7 +15,7 @@ LaunchedMainWindow::LaunchedMainWindow(QQmlEngine* engine, PlayerFactory& factor
     : controller_(std::make_unique<MusicalMainController>(
           engine, &factory,
           CurrentShow{QString::fromStdString(show.folder), QString::fromStdString(show.name),
-                      QString::fromStdString(show.customer)})) {}
+                      QString::fromStdString(show.customer), show.server})) {}
 
 LaunchedMainWindow::~LaunchedMainWindow() = default;
 

@@ -72,7 +72,7 @@ ApplicationWindow {
     property var editPanelControl: editPanel
     property var timelineControl: timelinePanel.timelineControl
     property var timelineEditControl: timelinePanel
-    property var scoreControl: null
+    property var scoreControl: scoreView
     property alias statusBannerControl: banner
     property bool oscEnable: true
     property bool showFade: true
@@ -254,7 +254,7 @@ ApplicationWindow {
                     onSongIndexChanged: root.songIndexChanged()
                 }
             }
-            Item { objectName: "scorePage" }
+            ScoreView { id: scoreView; objectName: "scoreView" }
         }
     }
 

@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, ConstructionOpensTheWindowOnTheShowWithEditModeOn)
     EXPECT_TRUE(controller_->GetAdminPermission());
     EXPECT_TRUE(Find("responsiveMenu")->property("isAdmin").toBool());
     EXPECT_EQ(Find("responsiveMenu")->property("appName").toString(), "Tarn|Wick");
-    EXPECT_EQ(factory_->events, std::vector<std::string>{"create /shows/lanterns"});
+    EXPECT_EQ(factory_->events, std::vector<std::string>{"create " + ShowFolder().toStdString()});
     ASSERT_NE(controller_->GetShowManager(), nullptr);
     EXPECT_EQ(controller_->GetShowManager()->GetInterface(), controller_->GetInterface());
 }
@@ -120,8 +120,8 @@ TEST_F(MainWindowTest, ReloadingTheShowShutsTheOldEngineDownBeforeTheNewOneIsMad
 {
     Create();
     controller_->SetupShow();
-    EXPECT_EQ(factory_->events,
-              (std::vector<std::string>{"create /shows/lanterns", "shutdown", "create /shows/lanterns"}));
+    const std::string create = "create " + ShowFolder().toStdString();
+    EXPECT_EQ(factory_->events, (std::vector<std::string>{create, "shutdown", create}));
 }
 
 TEST_F(MainWindowTest, DestructorStopsAPlayingEngineAndShutsItDownThroughTheShowManager)

@@ -3,18 +3,29 @@
 #include "EditModel.h"
 
 #include "AppSettings.h"
+#include "CurrentShow.h"
 #include "MixerController.h"
 #include "PlayerFactory.h"
 #include "ShowManager.h"
 #include "about_window_controller.h"
+#include "audio_manager_controller.h"
 #include "brix_menu_controller.h"
+#include "changelog_files_controller.h"
 #include "dialog_controller.h"
 #include "dialog_kinds.h"
 #include "edit_controller.h"
 #include "edit_lists.h"
 #include "main_window_events.h"
+#include "midi_manager_controller.h"
 #include "notice_dialogs.h"
+#include "osc_manager_controller.h"
+#include "output_paths_manager_controller.h"
+#include "position_tools.h"
+#include "range_tools.h"
+#include "score_view_controller.h"
 #include "timeline_controller.h"
+#include "timeline_edit_controller.h"
+#include "value_tools.h"
 
 #include <BrixOscCallbacks.h>
 #include <BrixPlayerOscCallback.h>
@@ -22,6 +33,8 @@
 
 #include <brix_player_core/Interface.h>
 
+#include <brix_core/Editor.h>
+#include <brix_core/EventCodes.h>
 #include <brix_core/EventObserver.h>
 
 #include <QDate>
@@ -72,6 +85,7 @@ MusicalMainController::~MusicalMainController()
         oscCueSender_->ReleaseInterface();
     if (engine_ && !engine_->IsStopped())
         engine_->Stop();
+    DeleteShowWindows();
     // The edit controller refers to the timeline, so it goes first.
     edit_.reset();
     timeline_.reset();
@@ -228,8 +242,30 @@ void MusicalMainController::WireWindow()
                 unique);
         connect(menu, &ResponsiveMenuController::selectAllRequested, this,
                 &MusicalMainController::onSelectAllRequested_, unique);
+        connect(menu, &ResponsiveMenuController::audioManagerClicked, this, &MusicalMainController::ShowAudioManager_,
+                unique);
+        connect(menu, &ResponsiveMenuController::midiCommandsClicked, this, &MusicalMainController::ShowMidiManager_,
+                unique);
+        connect(menu, &ResponsiveMenuController::oscManagerClicked, this, &MusicalMainController::ShowOscManager_,
+                unique);
+        connect(menu, &ResponsiveMenuController::saveRequested, this, &MusicalMainController::onSaveButton, unique);
+        connect(menu, &ResponsiveMenuController::shareRequested, this, &MusicalMainController::onSaveAndUploadButton,
+                unique);
     }
     WireEditController();
+    WireChangelogFiles();
+    connect(window, SIGNAL(outputPathsOpened()), this, SLOT(ShowOutputPaths_()), unique);
+    connect(window, SIGNAL(changelogManagerOpened()), this, SLOT(ShowChangelogManager_()), unique);
+    connect(window, SIGNAL(caesuraButtonPressed(int)), this, SLOT(onCaesuraButton(int)), unique);
+    connect(window, SIGNAL(markerButtonPressed(int)), this, SLOT(onMarkerButton(int)), unique);
+    connect(window, SIGNAL(oscButtonPressed(int)), this, SLOT(onOscButton(int)), unique);
+    connect(window, SIGNAL(clickButtonPressed(int,int)), this, SLOT(onClickButton(int,int)), unique);
+    connect(window, SIGNAL(cutButtonPressed(int,int)), this, SLOT(onCutButton(int,int)), unique);
+    connect(window, SIGNAL(repeatButtonPressed(int,int)), this, SLOT(onRepeatButton(int,int)), unique);
+    connect(window, SIGNAL(skipButtonPressed(int,int)), this, SLOT(onSkipButton(int,int)), unique);
+    connect(window, SIGNAL(tempoButtonPressed(int,int)), this, SLOT(onTempoButton(int,int)), unique);
+    connect(window, SIGNAL(transposeButtonPressed(int,int)), this, SLOT(onTransposeButton(int,int)), unique);
+    connect(window, SIGNAL(vampButtonPressed(int,int)), this, SLOT(onVampButton(int,int)), unique);
 
     connect(window, SIGNAL(play()), this, SLOT(Play_()), unique);
     connect(window, SIGNAL(stop()), this, SLOT(Stop_()), unique);
@@ -359,6 +395,9 @@ void MusicalMainController::SetupShow()
         oscCueSender_->SetInterface(engine_);
     CreateTimeline();
     CreateEditController();
+    CreateChangelogFiles();
+    CreateOutputPaths();
+    CreateScoreView();
 
     SetWindowProperty("title", factory_->GetDisplayName() + QStringLiteral(" - ") + show_.name +
                                    QStringLiteral(" - ") + show_.customer);
@@ -368,8 +407,31 @@ void MusicalMainController::SetupShow()
     WireWindow();
 }
 
+void MusicalMainController::DeleteShowWindows()
+{
+    // The tools refer to the edit controller, the change-log versions to the show manager, and every
+    // one of these windows to the engine.
+    caesuraTool_.reset();
+    clickTool_.reset();
+    cutTool_.reset();
+    markerTool_.reset();
+    oscTool_.reset();
+    repeatTool_.reset();
+    skipTool_.reset();
+    tempoTool_.reset();
+    transposeTool_.reset();
+    vampTool_.reset();
+    audioManager_.reset();
+    midiManager_.reset();
+    oscManager_.reset();
+    changelogFiles_.reset();
+    outputPaths_.reset();
+    scoreView_.reset();
+}
+
 void MusicalMainController::TearDownShow()
 {
+    DeleteShowWindows();
     mixer_.reset();
     if (edit_)
         disconnect(edit_.get(), nullptr, this, nullptr);
@@ -438,6 +500,66 @@ void MusicalMainController::WireEditController()
         connect(edit, &EditController::UpdateUndoRedoState, menu, &ResponsiveMenuController::UpdateUndoRedoState,
                 unique);
     }
+    connect(edit, &EditController::EditButtonSignal, this, &MusicalMainController::onEditButton, unique);
+    if (QObject* bar = edit->GetEditBar().GetQmlObject()) {
+        connect(bar, SIGNAL(saveButton()), this, SLOT(onSaveButton()), unique);
+        connect(bar, SIGNAL(shareButton()), this, SLOT(onSaveAndUploadButton()), unique);
+    }
+}
+
+void MusicalMainController::CreateChangelogFiles()
+{
+    if (!edit_)
+        return;
+    const CurrentShow show = show_;
+    CurrentShowSource currentShow = [show] {
+        return std::optional<networking::ShowRecord>(networking::ShowRecord{
+            {}, show.name.toStdString(), show.customer.toStdString(), show.folder.toStdString(), show.server});
+    };
+    changelogFiles_ = std::make_unique<ChangelogFilesController>(
+        GetEngine(), showManager_, std::move(currentShow), [this] { return oscSettings_.GetOscListenPort(); },
+        factory_->GetDisplayName(), GetQmlObject());
+    auto* files = changelogFiles_.get();
+    connect(files, &ChangelogFilesController::information, this, &MusicalMainController::onInformation);
+    connect(files, &ChangelogFilesController::error, this, &MusicalMainController::onError);
+    connect(files, &ChangelogFilesController::SignalAttaccaUpdate, this, &MusicalMainController::SignalAttaccaUpdate);
+    connect(files, &ChangelogFilesController::SaveCompleted, this, &MusicalMainController::SaveCompleted);
+    connect(files, &ChangelogFilesController::controllerCreated, this, &MusicalMainController::controllerCreated);
+    connect(files, &ChangelogFilesController::ChangeLogSaved, edit_.get(), &EditController::OnChangeLogSaved);
+    connect(files, &ChangelogFilesController::ChangeLogShared, edit_.get(), &EditController::OnChangeLogShared);
+}
+
+void MusicalMainController::WireChangelogFiles()
+{
+    if (!changelogFiles_)
+        return;
+    const auto unique = Qt::UniqueConnection;
+    auto* files = changelogFiles_.get();
+    connect(GetQmlObject(), SIGNAL(exportChangelogClicked(QUrl)), files, SLOT(ExportChangelogRequested_(QUrl)), unique);
+    if (menu_)
+        connect(menu_.get(), &ResponsiveMenuController::getLatestChangelogClicked, files,
+                &ChangelogFilesController::GetLatestLogClicked_, unique);
+}
+
+void MusicalMainController::CreateOutputPaths()
+{
+    outputPaths_ = std::make_unique<OutputPathsManagerController>(engine_->GetOutputPathMap(), GetEngine(),
+                                                                  GetQmlObject());
+    AnnounceWindow("OutputPathsManager", *outputPaths_);
+    connect(outputPaths_.get(), &OutputPathsManagerController::AddOutputPathSignal, this,
+            &MusicalMainController::onAddOutputhPath);
+    connect(outputPaths_.get(), &OutputPathsManagerController::RemoveOutputPathSignal, this,
+            &MusicalMainController::onRemoveOutputhPath);
+}
+
+void MusicalMainController::CreateScoreView()
+{
+    QObject* view = WindowItem("scoreControl");
+    if (!factory_->GetShowScore() || view == nullptr)
+        return;
+    scoreView_ = std::make_unique<ScoreViewController>(engine_, view, GetEngine());
+    emit controllerCreated(QStringLiteral("ScoreView"), scoreView_.get());
+    scoreView_->LoadScore();
 }
 
 bool MusicalMainController::HasUnsavedEdits() const
@@ -514,7 +636,11 @@ void MusicalMainController::HandleEngineEvent(int kind, int value, const QString
     case k::kVampOn: SetWindowProperty("highlightContinueButton", true); break;
     case k::kVampOff: SetWindowProperty("highlightContinueButton", false); break;
     case k::kStatusVolume: SetWindowProperty("volumeLevelPercent", VolumeLevelPercent(value)); break;
-    default: break;  // the score page belongs to a view not built here
+    case k::kPageNum:
+        if (scoreView_ && value > 0)
+            scoreView_->SetCurrentPage(static_cast<unsigned int>(value));
+        break;
+    default: break;
     }
 }
 
@@ -843,6 +969,353 @@ void MusicalMainController::SendQueuedOscCues()
         if (cue.songNumber == currentSong || (cue.songNumber.empty() && currentSong == firstSong))
             oscCueSender_->ExecuteEvent(cue.osc, cue.delay);
     }
+}
+
+// ---- Change-log versions and manager windows ---------------------------------------------------
+
+void MusicalMainController::onSaveButton()
+{
+    if (changelogFiles_)
+        changelogFiles_->onSaveButton();
+}
+
+void MusicalMainController::onSaveAndUploadButton()
+{
+    if (changelogFiles_)
+        changelogFiles_->onSaveAndUploadButton();
+}
+
+void MusicalMainController::AnnounceWindow(const char* name, QmlController& window)
+{
+    connect(&window, &QmlController::error, this, &MusicalMainController::onError);
+    connect(&window, &QmlController::information, this, &MusicalMainController::onInformation);
+    emit controllerCreated(QString::fromLatin1(name), &window);
+}
+
+void MusicalMainController::ShowAudioManager_()
+{
+    if (!engine_)
+        return;
+    audioManager_.reset();
+    audioManager_ = std::make_unique<AudioManagerController>(GetQmlObject(), GetEngine(), engine_);
+    AnnounceWindow("AudioManager", *audioManager_);
+    connect(audioManager_.get(), &AudioManagerController::audioSettingsUpdated, this,
+            &MusicalMainController::onAudioSettingsUpdated);
+    audioManager_->SetVisible(true);
+}
+
+void MusicalMainController::ShowMidiManager_()
+{
+    if (!showManager_)
+        return;
+    midiManager_.reset();
+    midiManager_ = std::make_unique<MidiManagerController>(GetQmlObject(), GetEngine(), showManager_, settings_);
+    AnnounceWindow("MidiManager", *midiManager_);
+    connect(this, &MusicalMainController::MidiLearned, midiManager_.get(), &MidiManagerController::MidiLearned);
+    connect(this, &MusicalMainController::MidiUnlearned, midiManager_.get(), &MidiManagerController::MidiUnlearned);
+    midiManager_->SetVisible(true);
+}
+
+void MusicalMainController::ShowOscManager_()
+{
+    if (!engine_)
+        return;
+    oscManager_.reset();
+    oscManager_ = std::make_unique<OscManagerController>(GetEngine(), oscSettings_, engine_, GetQmlObject());
+    AnnounceWindow("OscManager", *oscManager_);
+    connect(oscManager_.get(), &OscManagerController::oscSettingsUpdated, this,
+            &MusicalMainController::onOscSettingsUpdated_);
+    oscManager_->SetVisible(true);
+}
+
+void MusicalMainController::ShowOutputPaths_()
+{
+    if (outputPaths_)
+        outputPaths_->SetVisible(true);
+}
+
+void MusicalMainController::ShowChangelogManager_()
+{
+    if (changelogFiles_)
+        changelogFiles_->ShowChangelogManager_();
+}
+
+void MusicalMainController::onAudioSettingsUpdated()
+{
+    if (!engine_ || !audioManager_)
+        return;
+    try {
+        engine_->Stop();
+        const QString device = audioManager_->GetOutputDevice();
+        const double volume = audioManager_->GetVolume();
+        engine_->SetOutputDeviceUid(device.toStdString());
+        engine_->SetVolume(volume, brix_audio::VolumeType::User);
+        // The device is stored with the volume, so the next start plays where this one does.
+        settings_->SetDefaultOutputDeviceString(device);
+        settings_->SetDefaultVolume(volume);
+        settings_->Save();
+    } catch (const std::exception& e) {
+        onError(e.what(), "Error Updating Audio Settings");
+    }
+}
+
+void MusicalMainController::onOscSettingsUpdated_(brix::osc::OscSettings newSettings,
+                                                  CL::NetworkPathVectorT& newNetworks)
+{
+    try {
+        oscSettings_ = std::move(newSettings);
+        oscSettings_.Write(oscSettingsPath_.toStdString());
+        if (engine_) {
+            if (CL::Editor* editor = engine_->GetChangeLogEditor())
+                editor->UpdateNetworks(newNetworks);
+        }
+        if (edit_)
+            edit_->ReloadChangeLog();
+    } catch (const std::exception& e) {
+        onError(e.what(), "OSC Settings Failed to Save");
+    }
+    StartOscControl();
+}
+
+void MusicalMainController::onAddOutputhPath(const CL::OutputPath& path)
+{
+    if (engine_)
+        engine_->onAddOutputhPath(path);
+}
+
+void MusicalMainController::onRemoveOutputhPath(const CL::OutputPath& path)
+{
+    if (engine_)
+        engine_->onRemoveOutputhPath(path);
+}
+
+// ---- Edit tools ---------------------------------------------------------------------------------
+
+template <class Tool>
+Tool* MusicalMainController::OpenTool(std::unique_ptr<Tool>& slot, const char* name, void (Tool::*closing)(),
+                                      void (MusicalMainController::*onClosing)())
+{
+    if (!edit_ || !engine_)
+        return nullptr;
+    slot.reset();
+    slot = std::make_unique<Tool>(GetEngine(), edit_.get(), engine_, GetQmlObject());
+    AnnounceWindow(name, *slot);
+    connect(slot.get(), &EditToolController::valuesUpdated, this, &MusicalMainController::onEditValueUpdated);
+    connect(slot.get(), closing, this, onClosing);
+    return slot.get();
+}
+
+template <class Tool>
+void MusicalMainController::CloseTool(std::unique_ptr<Tool>& slot)
+{
+    // The tool's own closing signal is on the stack: it goes once that returned.
+    if (slot)
+        slot.release()->deleteLater();
+}
+
+TL::BarsBeats MusicalMainController::BarBeatOf(int tick) const
+{
+    return engine_->GetBarBeatByTick(static_cast<unsigned int>(std::max(tick, 0)));
+}
+
+std::uint32_t MusicalMainController::AtOrAfterMinStart(int tick) const
+{
+    return std::max(static_cast<std::uint32_t>(std::max(tick, 0)), engine_->GetMinStartTickIndex());
+}
+
+void MusicalMainController::onCaesuraButton(int start)
+{
+    if (auto* tool = OpenTool(caesuraTool_, "CaesuraTool", &CaesuraToolController::caesuraToolClosing,
+                              &MusicalMainController::onCaesuraToolClosing)) {
+        const std::uint32_t at = AtOrAfterMinStart(start);
+        tool->onCaesuraButtonClicked(engine_->GetBarBeatByTick(at), engine_->GetMinStartTickIndex());
+    }
+}
+
+void MusicalMainController::onClickButton(int startTick, int endTick)
+{
+    if (auto* tool = OpenTool(clickTool_, "ClickTool", &ClickToolController::clickToolClosing,
+                              &MusicalMainController::onClickToolClosing)) {
+        const auto onClickGrid = [this](int tick) {
+            return engine_->GetBarBeatByTick(static_cast<unsigned int>(std::max(tick, 0)), false, true);
+        };
+        tool->onClickButtonClicked(onClickGrid(startTick), onClickGrid(endTick));
+        ShowClickToolNotice();
+    }
+}
+
+void MusicalMainController::onCutButton(int startTick, int endTick)
+{
+    if (auto* tool = OpenTool(cutTool_, "CutTool", &CutToolController::cutToolClosing,
+                              &MusicalMainController::onCutToolClosing))
+        tool->onCutButtonClicked(BarBeatOf(startTick), BarBeatOf(endTick));
+}
+
+void MusicalMainController::onMarkerButton(int start)
+{
+    if (auto* tool = OpenTool(markerTool_, "MarkerTool", &MarkerToolController::markerToolClosing,
+                              &MusicalMainController::onMarkerToolClosing))
+        tool->onMarkerButtonClicked(BarBeatOf(start));
+}
+
+void MusicalMainController::onOscButton(int startTick)
+{
+    if (auto* tool = OpenTool(oscTool_, "OscTool", &OscToolController::toolClosing,
+                              &MusicalMainController::onOscToolClosing)) {
+        const std::uint32_t at = AtOrAfterMinStart(startTick);
+        tool->onToolButtonClicked(engine_->GetBarBeatByTick(at), engine_->GetMinStartTickIndex());
+    }
+}
+
+void MusicalMainController::onRepeatButton(int startTick, int endTick)
+{
+    if (auto* tool = OpenTool(repeatTool_, "RepeatTool", &RepeatToolController::repeatToolClosing,
+                              &MusicalMainController::onRepeatToolClosing))
+        tool->onRepeatButtonClicked(BarBeatOf(startTick), BarBeatOf(endTick));
+}
+
+void MusicalMainController::onSkipButton(int startTick, int endTick)
+{
+    if (auto* tool = OpenTool(skipTool_, "SkipTool", &SkipToolController::skipToolClosing,
+                              &MusicalMainController::onSkipToolClosing))
+        tool->onSkipButtonClicked(BarBeatOf(startTick), BarBeatOf(endTick));
+}
+
+void MusicalMainController::onTempoButton(int startTick, int endTick)
+{
+    if (auto* tool = OpenTool(tempoTool_, "TempoTool", &TempoToolController::tempoToolClosing,
+                              &MusicalMainController::onTempoToolClosing))
+        tool->onTempoButtonClicked(BarBeatOf(startTick), BarBeatOf(endTick));
+}
+
+void MusicalMainController::onTransposeButton(int startTick, int endTick)
+{
+    if (auto* tool = OpenTool(transposeTool_, "TransposeTool", &TransposeToolController::transposeToolClosing,
+                              &MusicalMainController::onTransposeToolClosing))
+        tool->onTransposeButtonClicked(BarBeatOf(startTick), BarBeatOf(endTick));
+}
+
+void MusicalMainController::onVampButton(int startTick, int endTick)
+{
+    if (auto* tool = OpenTool(vampTool_, "VampTool", &VampToolController::vampToolClosing,
+                              &MusicalMainController::onVampToolClosing))
+        tool->onVampButtonClicked(BarBeatOf(startTick), BarBeatOf(endTick));
+}
+
+void MusicalMainController::onCaesuraEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(caesuraTool_, "CaesuraTool", &CaesuraToolController::caesuraToolClosing,
+                              &MusicalMainController::onCaesuraToolClosing))
+        tool->onCaesuraEdit(event);
+}
+
+void MusicalMainController::onClickEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(clickTool_, "ClickTool", &ClickToolController::clickToolClosing,
+                              &MusicalMainController::onClickToolClosing))
+        tool->onClickEdit(event);
+}
+
+void MusicalMainController::onCutEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(cutTool_, "CutTool", &CutToolController::cutToolClosing,
+                              &MusicalMainController::onCutToolClosing))
+        tool->onCutEdit(event);
+}
+
+void MusicalMainController::onMarkerEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(markerTool_, "MarkerTool", &MarkerToolController::markerToolClosing,
+                              &MusicalMainController::onMarkerToolClosing))
+        tool->onMarkerEdit(event);
+}
+
+void MusicalMainController::onOscEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(oscTool_, "OscTool", &OscToolController::toolClosing,
+                              &MusicalMainController::onOscToolClosing))
+        tool->onToolEdit(event, engine_->GetMinStartTickIndex());
+}
+
+void MusicalMainController::onRepeatEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(repeatTool_, "RepeatTool", &RepeatToolController::repeatToolClosing,
+                              &MusicalMainController::onRepeatToolClosing))
+        tool->onRepeatEdit(event);
+}
+
+void MusicalMainController::onSkipEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(skipTool_, "SkipTool", &SkipToolController::skipToolClosing,
+                              &MusicalMainController::onSkipToolClosing))
+        tool->onSkipEdit(event);
+}
+
+void MusicalMainController::onTempoEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(tempoTool_, "TempoTool", &TempoToolController::tempoToolClosing,
+                              &MusicalMainController::onTempoToolClosing))
+        tool->onTempoEdit(event);
+}
+
+void MusicalMainController::onTransposeEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(transposeTool_, "TransposeTool", &TransposeToolController::transposeToolClosing,
+                              &MusicalMainController::onTransposeToolClosing))
+        tool->onTransposeEdit(event);
+}
+
+void MusicalMainController::onVampEdit(cmn::BrixEvent* event)
+{
+    if (auto* tool = OpenTool(vampTool_, "VampTool", &VampToolController::vampToolClosing,
+                              &MusicalMainController::onVampToolClosing))
+        tool->onVampEdit(event);
+}
+
+void MusicalMainController::onCaesuraToolClosing() { CloseTool(caesuraTool_); }
+void MusicalMainController::onClickToolClosing() { CloseTool(clickTool_); }
+void MusicalMainController::onCutToolClosing() { CloseTool(cutTool_); }
+void MusicalMainController::onMarkerToolClosing() { CloseTool(markerTool_); }
+void MusicalMainController::onOscToolClosing() { CloseTool(oscTool_); }
+void MusicalMainController::onRepeatToolClosing() { CloseTool(repeatTool_); }
+void MusicalMainController::onSkipToolClosing() { CloseTool(skipTool_); }
+void MusicalMainController::onTempoToolClosing() { CloseTool(tempoTool_); }
+void MusicalMainController::onTransposeToolClosing() { CloseTool(transposeTool_); }
+void MusicalMainController::onVampToolClosing() { CloseTool(vampTool_); }
+
+void MusicalMainController::onEditButton(cmn::BrixEvent* event)
+{
+    if (event == nullptr)
+        return;
+    switch (event->code()) {
+    case codes::caesura: onCaesuraEdit(event); break;
+    case codes::click: onClickEdit(event); break;
+    case codes::cut: onCutEdit(event); break;
+    case codes::marker: onMarkerEdit(event); break;
+    case codes::osc: onOscEdit(event); break;
+    case codes::repeat: onRepeatEdit(event); break;
+    case codes::fermata: onSkipEdit(event); break;
+    case codes::tempoScale: onTempoEdit(event); break;
+    case codes::transpose: onTransposeEdit(event); break;
+    case codes::vamp: onVampEdit(event); break;
+    default: break;
+    }
+}
+
+void MusicalMainController::ShowClickToolNotice()
+{
+    if (factory_->GetShowClickToolNotice())
+        return;
+    // A word joiner after each bar keeps the product names whole when the text wraps.
+    const std::string text =
+        "While there is no audible click track present in Vell|\u2060Stroud, this feature changes the resolution "
+        "of where you can place events in the timeline to allow for more precise editing. Be aware any edits made "
+        "to the click in Vell|\u2060Stroud will affect the click track in Tarn|\u2060Wick.";
+    notice_.reset();
+    notice_ = std::make_unique<DialogController>(text, "About Click in " + factory_->GetDisplayName().toStdString(),
+                                                 static_cast<unsigned int>(kDialogInfo), GetQmlObject(), GetEngine(),
+                                                 settings_);
+    emit controllerCreated(QStringLiteral("Dialog"), notice_.get());
 }
 
 // ---- Edit mode and notices ----------------------------------------------------------------------

@@ -3,6 +3,14 @@
 #include "qml_controller.h"
 
 #include <brix_core/BrixEvent.h>
+#include <brix_core/NetworkPath.h>
+#include <brix_core/OutputPath.h>
+#include <brix_core/Timeline.h>
+
+// moc cannot parse the standard library's concept headers that this brings in; it needs none of it.
+#ifndef Q_MOC_RUN
+#include <brix_networking_http/NetworkTypes.h>
+#endif
 
 #include <OscSettings.h>
 
@@ -13,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 class Interface;
@@ -35,20 +44,39 @@ class OscServer;
 namespace brix::qt {
 
 class AboutWindowController;
+class AudioManagerController;
+class CaesuraToolController;
+class ChangelogFilesController;
+class ClickToolController;
+class CutToolController;
 class DialogController;
 class EditController;
 class EditModel;
+class EditToolController;
 struct EventInfoItem;
+class MarkerToolController;
 struct MarkerInfoItem;
+class MidiManagerController;
 class MixerController;
+class OscManagerController;
+class OscToolController;
+class OutputPathsManagerController;
+class RepeatToolController;
 class ResponsiveMenuController;
+class ScoreViewController;
+class SkipToolController;
+class TempoToolController;
 class TimelineController;
+class TransposeToolController;
+class VampToolController;
 
-// The show the main window plays: its folder and the names its title and export carry.
+// The show the main window plays: its folder, the names its title and export carry, and the show
+// server its change logs travel to and from (none: every server request fails at once).
 struct CurrentShow {
     QString folder;
     QString name;
     QString customer;
+    std::optional<networking::ServerSettings> server;
 };
 
 // MusicalMainController: the controller of the main window MusicalMain.qml and the owner of what the
@@ -112,6 +140,56 @@ public slots:
     // Dialogs.
     void onInformation(std::string message, std::string title);
     void onError(std::string message, std::string title);
+
+    // Change-log versions: local save, save and share, and the manager window of versions.
+    void onSaveButton();
+    void onSaveAndUploadButton();
+
+    // Manager windows; each open replaces an older window of its kind.
+    void ShowAudioManager_();
+    void ShowMidiManager_();
+    void ShowOscManager_();
+    void ShowOutputPaths_();
+    void ShowChangelogManager_();
+    void onAudioSettingsUpdated();
+    void onOscSettingsUpdated_(brix::osc::OscSettings newSettings, CL::NetworkPathVectorT& newNetworks);
+    void onAddOutputhPath(const CL::OutputPath& path);
+    void onRemoveOutputhPath(const CL::OutputPath& path);
+
+    // Edit tools: one for a new event at the given ticks, one on an existing event, and the closing
+    // slot that deletes the tool. Each open replaces an older tool of its kind.
+    void onCaesuraButton(int start);
+    void onClickButton(int startTick, int endTick);
+    void onCutButton(int startTick, int endTick);
+    void onMarkerButton(int start);
+    void onOscButton(int startTick);
+    void onRepeatButton(int startTick, int endTick);
+    void onSkipButton(int startTick, int endTick);
+    void onTempoButton(int startTick, int endTick);
+    void onTransposeButton(int startTick, int endTick);
+    void onVampButton(int startTick, int endTick);
+    void onCaesuraEdit(cmn::BrixEvent* event);
+    void onClickEdit(cmn::BrixEvent* event);
+    void onCutEdit(cmn::BrixEvent* event);
+    void onMarkerEdit(cmn::BrixEvent* event);
+    void onOscEdit(cmn::BrixEvent* event);
+    void onRepeatEdit(cmn::BrixEvent* event);
+    void onSkipEdit(cmn::BrixEvent* event);
+    void onTempoEdit(cmn::BrixEvent* event);
+    void onTransposeEdit(cmn::BrixEvent* event);
+    void onVampEdit(cmn::BrixEvent* event);
+    void onCaesuraToolClosing();
+    void onClickToolClosing();
+    void onCutToolClosing();
+    void onMarkerToolClosing();
+    void onOscToolClosing();
+    void onRepeatToolClosing();
+    void onSkipToolClosing();
+    void onTempoToolClosing();
+    void onTransposeToolClosing();
+    void onVampToolClosing();
+    // Opens the edit tool of the event's kind on it; nothing for a null event or another kind.
+    void onEditButton(cmn::BrixEvent* event);
 
     // Transport.
     void Play_();
@@ -186,6 +264,9 @@ private:
 
     // Show set-up.
     void TearDownShow();
+    // Deletes the windows that belong to the show's engine: the edit tools, the manager windows, the
+    // change-log versions, the output paths and the score view.
+    void DeleteShowWindows();
     void LoadAndDisplayAlbumArtwork_();
 
     // Engine events on the GUI thread.
@@ -206,6 +287,26 @@ private:
     void CreateTimeline();
     void CreateEditController();
     void WireEditController();
+    void CreateChangelogFiles();
+    void WireChangelogFiles();
+    void CreateOutputPaths();
+    void CreateScoreView();
+    // Connects a manager window's `error` and `information` to the dialogs and announces it.
+    void AnnounceWindow(const char* name, QmlController& window);
+
+    // Replaces the tool in `slot` by a new one on the current engine and announces it under `name`;
+    // its valuesUpdated() refreshes the edit views and `closing` calls `onClosing`. Null without an
+    // edit controller.
+    template <class Tool>
+    Tool* OpenTool(std::unique_ptr<Tool>& slot, const char* name, void (Tool::*closing)(),
+                   void (MusicalMainController::*onClosing)());
+    // Deletes the tool once the signal that asked for it has returned.
+    template <class Tool>
+    static void CloseTool(std::unique_ptr<Tool>& slot);
+    TL::BarsBeats BarBeatOf(int tick) const;
+    // A tick raised to the engine's lowest start tick.
+    std::uint32_t AtOrAfterMinStart(int tick) const;
+    void ShowClickToolNotice();
 
     PlayerFactory* const factory_;
     const CurrentShow show_;
@@ -228,6 +329,25 @@ private:
     std::unique_ptr<DialogController> dialog_;
     std::unique_ptr<DialogController> notice_;
     std::unique_ptr<osc::OscServer> oscServer_;
+    // The change-log versions of the show; it refers to the edit controller's engine through the show
+    // manager and is made after the edit controller.
+    std::unique_ptr<ChangelogFilesController> changelogFiles_;
+    std::unique_ptr<OutputPathsManagerController> outputPaths_;
+    std::unique_ptr<ScoreViewController> scoreView_;
+    std::unique_ptr<AudioManagerController> audioManager_;
+    std::unique_ptr<MidiManagerController> midiManager_;
+    std::unique_ptr<OscManagerController> oscManager_;
+    // The edit tools refer to the edit controller: they go before it.
+    std::unique_ptr<CaesuraToolController> caesuraTool_;
+    std::unique_ptr<ClickToolController> clickTool_;
+    std::unique_ptr<CutToolController> cutTool_;
+    std::unique_ptr<MarkerToolController> markerTool_;
+    std::unique_ptr<OscToolController> oscTool_;
+    std::unique_ptr<RepeatToolController> repeatTool_;
+    std::unique_ptr<SkipToolController> skipTool_;
+    std::unique_ptr<TempoToolController> tempoTool_;
+    std::unique_ptr<TransposeToolController> transposeTool_;
+    std::unique_ptr<VampToolController> vampTool_;
 
     // OSC: the settings file's values, and the cue sender (only with the factory's oscEnable).
     QString oscSettingsPath_;

@@ -24,10 +24,15 @@ void MainWindowTest::TearDown()
 void MainWindowTest::Create(brix::PlayerFactory::Product product, FakeEngineFactory::Prepare prepare)
 {
     factory_ = std::make_unique<FakeEngineFactory>(std::move(product), std::move(prepare));
+    QDir().mkpath(ShowFolder());
     controller_ = std::make_unique<brix::qt::MusicalMainController>(
         Engine(), factory_.get(),
-        brix::qt::CurrentShow{QStringLiteral("/shows/lanterns"), QStringLiteral("Lanterns on the Quay"),
-                              QStringLiteral("Brix Demo Company")});
+        brix::qt::CurrentShow{ShowFolder(), QStringLiteral("Lanterns on the Quay"), QStringLiteral("Brix Demo Company")});
+}
+
+QString MainWindowTest::ShowFolder() const
+{
+    return QDir(home_.path()).filePath(QStringLiteral("shows/lanterns"));
 }
 
 QString MainWindowTest::DataFolder() const

@@ -106,6 +106,8 @@ protected:
     QObject* Find(const QString& name) const { return FindByName(Window(), name); }
     testing::NiceMock<FakeInterface>& Fake() const { return *factory_->current; }
     QString DataFolder() const;
+    // The show's folder: an empty folder of the test's own.
+    QString ShowFolder() const;
 
     QTemporaryDir home_;
     std::unique_ptr<FakeEngineFactory> factory_;
