@@ -75,15 +75,4 @@ inline brix::networking::ShowRecord QuayRecord(const std::string& address, const
     return record;
 }
 
-// The dialogs of the widget module fit their height to their content once they show, so their size
-// limits change while they show, which the offscreen platform reports as a warning. Takes the
-// recorded warnings and fails the test on every other one.
-inline void TakeSizeHintWarnings() {
-    QStringList kept = TakeQtWarnings();
-    kept.removeIf([](const QString& warning) { return warning.contains("propagateSizeHints"); });
-    for (const QString& warning : kept) {
-        ADD_FAILURE() << "Qt warning: " << warning.toStdString();
-    }
-}
-
 }  // namespace musical_test

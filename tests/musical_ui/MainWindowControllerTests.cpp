@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "ScoreArchive.h"
 #include "ShowManager.h"
 #include "main_window_events.h"
 
@@ -537,11 +538,16 @@ TEST_F(MainWindowTest, ADraggedEventStaysInsideTheSong)
         std::uint32_t expectedEnd;
     };
     const int bar = static_cast<int>(Song::kBar);
+    constexpr std::uint32_t kLastTick = Song::kLength - 1;
     const Case cases[] = {
         {"moved inside", 5 * bar, 6 * bar, false, false, 5 * Song::kBar, 6 * Song::kBar},
         {"moved before the start keeps its length", -bar / 2, bar / 2, false, false, 0, Song::kBar},
+        {"moved past the end keeps its length", static_cast<int>(kLastTick) - bar / 2,
+         static_cast<int>(kLastTick) + bar / 2, false, false, kLastTick - Song::kBar, kLastTick},
     };
     Create();
+    // As the engine does, the song's length is its last tick.
+    ON_CALL(Fake(), GetSongLength(_)).WillByDefault(Return(kLastTick));
     notify::SendEngineEvent(EngineEvent::SongLoaded, 0, "1");
     ASSERT_TRUE(WaitFor([&] { return MarkerRows(Window()) == 3; }));
     for (const Case& c : cases) {
@@ -552,6 +558,117 @@ TEST_F(MainWindowTest, ADraggedEventStaysInsideTheSong)
         EXPECT_EQ(moved.start(), c.expectedStart);
         EXPECT_EQ(moved.end(), c.expectedEnd);
     }
+}
+
+// ---- Change-log versions ------------------------------------------------------------------------
+
+// The titles of the dialogs the controller announces, in order.
+std::vector<QString> DialogTitles(const QSignalSpy& created)
+{
+    std::vector<QString> titles;
+    for (const QList<QVariant>& call : created) {
+        if (call.at(0).toString() != "Dialog")
+            continue;
+        auto* dialog = qobject_cast<brix::qt::QmlController*>(call.at(1).value<QObject*>());
+        titles.push_back(dialog != nullptr && dialog->GetQmlObject() != nullptr
+                             ? dialog->GetQmlObject()->property("title").toString()
+                             : QString());
+    }
+    return titles;
+}
+
+TEST_F(MainWindowTest, SavingFromTheEditBarOrTheMenuSavesTheLogAndCompletesTheSave)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> press;
+    };
+    const Case cases[] = {
+        {"edit bar", [this] { QMetaObject::invokeMethod(Find("editBar"), "saveButton"); }},
+        {"menu", [this] { QMetaObject::invokeMethod(Find("responsiveMenu"), "saveClicked"); }},
+        {"slot the close road calls", [this] { controller_->onSaveButton(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::pair<int, int>> saved;
+        Create(FakeEngineFactory::DefaultProduct(), [&](NiceMock<FakeInterface>& fake) {
+            ON_CALL(fake, SaveChangelog(_, _)).WillByDefault([&](std::uint16_t major, std::uint16_t minor) {
+                saved.emplace_back(major, minor);
+                return std::string("Lanterns.logdata");
+            });
+        });
+        notify::SendEngineEvent(EngineEvent::SongLoaded, 0, "1");
+        ASSERT_TRUE(WaitFor([&] { return MarkerRows(Window()) == 3; }));
+        const cmn::BrixEvent vamp = factory_->editor->GetEventsByEventId().at("@1");
+        controller_->onBrixEditSelectedExternally(&vamp);
+        QMetaObject::invokeMethod(Find("responsiveMenu"), "deleteSelected");
+        ASSERT_TRUE(controller_->HasUnsavedEdits());
+
+        QSignalSpy completed(controller_.get(), &MusicalMainController::SaveCompleted);
+        QSignalSpy created(controller_.get(), &MusicalMainController::controllerCreated);
+        c.press();
+        EXPECT_EQ(saved.size(), 1u);
+        EXPECT_EQ(completed.count(), 1);
+        EXPECT_FALSE(controller_->HasUnsavedEdits());
+        EXPECT_EQ(DialogTitles(created), std::vector<QString>{"Save Complete"});
+        controller_.reset();
+        musical_test::TakeSizeHintWarnings();
+    }
+}
+
+TEST_F(MainWindowTest, SharingWithoutAShowServerSaysItFailedAndCompletesNothing)
+{
+    std::vector<std::pair<int, int>> saved;
+    Create(FakeEngineFactory::DefaultProduct(), [&](NiceMock<FakeInterface>& fake) {
+        ON_CALL(fake, SaveChangelog(_, _)).WillByDefault([&](std::uint16_t major, std::uint16_t minor) {
+            saved.emplace_back(major, minor);
+            return std::string("Lanterns.logdata");
+        });
+    });
+    QSignalSpy completed(controller_.get(), &MusicalMainController::SaveCompleted);
+    QSignalSpy created(controller_.get(), &MusicalMainController::controllerCreated);
+    QMetaObject::invokeMethod(Find("responsiveMenu"), "shareClicked");
+    EXPECT_TRUE(saved.empty());
+    EXPECT_EQ(completed.count(), 0);
+    EXPECT_EQ(DialogTitles(created), std::vector<QString>{"Server Error on Save"});
+    controller_.reset();
+    musical_test::TakeSizeHintWarnings();
+}
+
+// ---- Score ----------------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, TheScoreShowsTheShowsPagesFollowsTheEngineAndAsksForAPageJump)
+{
+    auto product = FakeEngineFactory::DefaultProduct();
+    product.showScore = true;
+    const std::string archive = musical_test::MakeScoreArchive(
+        {{"2.png", musical_test::MakePngPage(Qt::blue)}, {"1.png", musical_test::MakePngPage(Qt::red)},
+         {"10.png", musical_test::MakePngPage(Qt::green)}},
+        true);
+    std::vector<int> lookedUp;
+    Create(product, [&](NiceMock<FakeInterface>& fake) {
+        fake.SetScoreTar(archive);
+        ON_CALL(fake, GetCurrentSongNumber()).WillByDefault(Return("1"));
+        ON_CALL(fake, LookupPage(_)).WillByDefault([&](int page) {
+            lookedUp.push_back(page);
+            return std::pair<std::string, unsigned int>("1", 960u * static_cast<unsigned int>(page));
+        });
+    });
+    QObject* view = Find("scoreView");
+    ASSERT_NE(view, nullptr);
+    const auto pages = [&] { return view->property("imageListModel").toStringList().size(); };
+    EXPECT_EQ(pages(), 3);
+
+    notify::SendEngineEvent(EngineEvent::PageNum, 3, "");
+    EXPECT_TRUE(WaitFor([&] { return view->property("currentIndex").toInt() == 2; }));
+
+    EXPECT_CALL(Fake(), Seek(1920u));
+    QMetaObject::invokeMethod(view, "pageChanged", Q_ARG(int, 2));
+    EXPECT_EQ(lookedUp, std::vector<int>{2});
+
+    // A reload of the show replaces the pages; it never adds to them.
+    controller_->SetupShow();
+    EXPECT_EQ(pages(), 3);
 }
 
 // ---- Mixer ----------------------------------------------------------------------------------------

@@ -34,6 +34,7 @@ public:
         auto engine = std::make_unique<testing::NiceMock<FakeInterface>>(showDirectory.toStdString());
         current = engine.get();
         ON_CALL(*engine, Shutdown()).WillByDefault([this] { events.emplace_back("shutdown"); });
+        ON_CALL(*engine, GetShowDirectory()).WillByDefault(testing::Return(showDirectory.toStdString()));
         // Every engine serves the same two-song show, edited through a real editor.
         ServeEditorBackedSong(*engine, served);
         if (prepare_)

@@ -99,6 +99,14 @@ int RunQtTests(int argc, char** argv)
     return (result != 0 || !stray.isEmpty()) ? 1 : 0;
 }
 
+void TakeSizeHintWarnings()
+{
+    QStringList kept = TakeQtWarnings();
+    kept.removeIf([](const QString& warning) { return warning.contains("propagateSizeHints"); });
+    for (const QString& warning : kept)
+        ADD_FAILURE() << "Qt warning: " << warning.toStdString();
+}
+
 void QmlTest::SetUp()
 {
     TakeQtWarnings();
