@@ -81,6 +81,7 @@ Rectangle {
             spacing: 0
             CustomTabBar {
                 id: markerTabs
+                objectName: "markerTabs"
                 Layout.fillWidth: true
                 currentIndex: 0
                 CustomTabButton { text: "Marker List"; toolTip.text: "Reference markers pre-set to match the score" }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MixerController.h"
 #include "PlayerFactory.h"
 #include "QmlTest.h"
 #include "musical_main_controller.h"
@@ -13,15 +14,32 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace musical_test {
 
-// The product's engine on a show folder, with the test's switches (fades shown; OSC as asked).
+// Makes the mixer of a song load, as the product's factory does.
+using MixerMaker = std::function<std::unique_ptr<brix::qt::MixerController>(
+    QObject* mixerView, QQmlEngine* qmlEngine, std::shared_ptr<Interface> engine,
+    std::shared_ptr<brix::AppSettings> settings)>;
+
+// The product's engine on a show folder, with the test's switches (fades shown; OSC as asked; the
+// mixer when a maker is given).
 class DemoShowFactory : public brix::PlayerFactory {
 public:
-    explicit DemoShowFactory(bool oscEnable) : PlayerFactory(MakeProduct(oscEnable)) {}
+    explicit DemoShowFactory(bool oscEnable, MixerMaker mixer = {})
+        : PlayerFactory(MakeProduct(oscEnable, static_cast<bool>(mixer))), mixer_(std::move(mixer))
+    {
+    }
+
+    std::unique_ptr<brix::qt::MixerController> CreateMixerController(QObject* mixerView, QQmlEngine* qmlEngine,
+                                                                     std::shared_ptr<Interface> engine,
+                                                                     std::shared_ptr<brix::AppSettings> settings) override
+    {
+        return mixer_ ? mixer_(mixerView, qmlEngine, std::move(engine), std::move(settings)) : nullptr;
+    }
 
     std::unique_ptr<Interface> CreatePlayer(const QString& showDirectory,
                                             std::shared_ptr<brix::PlayerOscCallback> oscCallback) override
@@ -32,7 +50,7 @@ public:
     }
 
 private:
-    static Product MakeProduct(bool oscEnable)
+    static Product MakeProduct(bool oscEnable, bool showMixer)
     {
         Product product;
         product.displayName = QStringLiteral("Tarn|Wick");
@@ -42,8 +60,11 @@ private:
         product.showFade = true;
         product.showScore = true;
         product.oscEnable = oscEnable;
+        product.showMixer = showMixer;
         return product;
     }
+
+    MixerMaker mixer_;
 };
 
 // The main window on a copy of the demo show, playing into a virtual MIDI output device, with the
@@ -52,8 +73,8 @@ private:
 class DemoShowWindow {
 public:
     explicit DemoShowWindow(QQmlEngine* engine, bool oscEnable = false,
-                            const std::function<void(const QString& dataFolder)>& prepare = {})
-        : device(u"main window output"), factory(oscEnable)
+                            const std::function<void(const QString& dataFolder)>& prepare = {}, MixerMaker mixer = {})
+        : device(u"main window output"), factory(oscEnable, std::move(mixer))
     {
         previousHome_ = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", home_.path().toUtf8());

@@ -2,8 +2,9 @@
 // it in the build folder, so a person can check that texts fit and every control can be reached.
 
 #include "AppSettings.h"
-#include "FakeInterface.h"
 #include "DemoShowWindow.h"
+#include "FakeInterface.h"
+#include "MixerControllerTW.h"
 #include "QmlTest.h"
 #include "WindowPicture.h"
 #include "about_window_controller.h"
@@ -211,6 +212,37 @@ TEST_F(MainWindowPictures, StoppedPlayingAndAtACaesura)
     // Held at the caesura, the banner still says so.
     ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("flowControlLabel") == "Caesura"; }));
     Save(show.Window(), QStringLiteral("main_window_caesura"));
+}
+
+// The overture with the mixer in the edit panel under the timeline, then the score mode on its first
+// page, as an operator sees them.
+TEST_F(MainWindowPictures, TimelineWithTheMixerAndTheScore)
+{
+    musical_test::DemoShowWindow show(Engine(), false, {},
+                                      [](QObject* view, QQmlEngine* qml, std::shared_ptr<Interface> engine,
+                                         std::shared_ptr<brix::AppSettings> settings) {
+                                          return std::make_unique<brix::qt::MixerControllerTW>(
+                                              view, qml, std::move(engine), std::move(settings));
+                                      });
+    ASSERT_TRUE(musical_test::WaitFor([&] { return show.Property("songTitle") == "Overture"; }));
+    QObject* mixerView = FindByName(show.Window(), QStringLiteral("mixerView"));
+    ASSERT_NE(mixerView, nullptr);
+    ASSERT_TRUE(musical_test::WaitFor([&] { return mixerView->property("visible").isValid(); }));
+    FindByName(show.Window(), QStringLiteral("markerTabs"))->setProperty("currentIndex", 1);
+    Save(show.Window(), QStringLiteral("main_window_timeline_and_mixer"));
+
+    QObject* score = FindByName(show.Window(), QStringLiteral("scoreView"));
+    ASSERT_NE(score, nullptr);
+    EXPECT_GT(score->property("imageListModel").toStringList().size(), 0);
+    FindByName(show.Window(), QStringLiteral("modeTabs"))->setProperty("currentIndex", 1);
+    ASSERT_TRUE(musical_test::WaitFor([&] { return !score->property("currentImage1").toString().isEmpty(); }));
+    Save(show.Window(), QStringLiteral("main_window_score"));
+    // The scene graph reports the pages' mipmap filtering when it is set before a page's texture has
+    // its pixels (the view loads pages asynchronously); the pages show as they should.
+    QStringList warnings = musical_test::TakeQtWarnings();
+    warnings.removeIf([](const QString& warning) { return warning.contains("Mipmap settings changed"); });
+    for (const QString& warning : warnings)
+        ADD_FAILURE() << "Qt warning: " << warning.toStdString();
 }
 
 }  // namespace
