@@ -3,6 +3,9 @@
 
 #include "CueReceiver.h"
 #include "DemoShowWindow.h"
+#include "Launcher.h"
+#include "input_dialog_controller.h"
+#include "ShowStore.h"
 
 #include <OscDatagram.h>
 #include <OscSettings.h>
@@ -11,10 +14,14 @@
 #include <brix_core/NetworkPath.h>
 
 #include <QColor>
+#include <QCoreApplication>
+#include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <chrono>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -165,6 +172,75 @@ TEST_F(MainWindowPlaysDemo, OutgoingCuesReachTheirDeskAtTheirTicksAndNoneAfterSt
     show.reset();
     ASSERT_TRUE(desk.Sentinel());
     EXPECT_EQ(desk.Cues().size(), 1u) << "a cue left after Stop";
+}
+
+// ---- The program's close road on the real main window ---------------------------------------------
+
+// The vamps of the overture in the engine's change log.
+std::size_t OvertureVamps(MusicalMainController& main)
+{
+    std::size_t vamps = 0;
+    for (const auto& [id, event] : main.GetInterface()->GetChangeLogEditor()->GetEventsByEventId())
+        if (event.code() == codes::vamp)
+            ++vamps;
+    return vamps;
+}
+
+TEST_F(MainWindowPlaysDemo, SaveAndCloseKeepsTheEditForTheNextStart)
+{
+    QTemporaryDir home;
+    const QByteArray previousHome = qgetenv("XDG_DATA_HOME");
+    const QByteArray previousShow = qgetenv(brix::qt::kShowFolderVariable);
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    const std::filesystem::path show = std::filesystem::path(home.path().toStdString()) / "lanterns";
+    std::filesystem::copy(BRIX_DEMO_SHOW_DIR, show, std::filesystem::copy_options::recursive);
+    qputenv(brix::qt::kShowFolderVariable, QByteArray::fromStdString(show.string()));
+    const auto start = [this] {
+        return std::make_unique<brix::qt::Launcher>(Engine(), std::make_unique<musical_test::DemoShowFactory>(false));
+    };
+    const auto mainOf = [](brix::qt::Launcher& launcher) {
+        return qobject_cast<MusicalMainController*>(launcher.MainWindow()->Controller());
+    };
+
+    auto launcher = start();
+    MusicalMainController* main = mainOf(*launcher);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return main->GetQmlObject()->property("songTitle").toString() == "Overture"; }));
+    ASSERT_EQ(OvertureVamps(*main), 1u);
+    for (const auto& [id, event] : main->GetInterface()->GetChangeLogEditor()->GetEventsByEventId())
+        if (event.code() == codes::vamp) {
+            const cmn::BrixEvent vamp = event;
+            main->onBrixEditSelectedExternally(&vamp);
+            break;
+        }
+    QMetaObject::invokeMethod(FindByName(main->GetQmlObject(), "responsiveMenu"), "deleteSelected");
+    ASSERT_TRUE(main->HasUnsavedEdits());
+
+    // Closing asks; "Save and Close" saves a new version and ends the program with status 0.
+    QTimer::singleShot(0, [&] {
+        qobject_cast<QQuickWindow*>(main->GetQmlObject())->close();
+        ASSERT_NE(launcher->SavePromptDialog(), nullptr);
+        QMetaObject::invokeMethod(launcher->SavePromptDialog()->GetQmlObject(), "accepted");
+    });
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(-1); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    // The engine names its versions after the show's folder.
+    EXPECT_TRUE(std::filesystem::exists(show / "lanterns-1.1.logdata"));
+    launcher.reset();
+    musical_test::RunDeferredDeletes();
+
+    // The next start loads the saved version: the vamp stays deleted and nothing is unsaved.
+    launcher = start();
+    main = mainOf(*launcher);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return main->GetQmlObject()->property("songTitle").toString() == "Overture"; }));
+    EXPECT_EQ(OvertureVamps(*main), 0u);
+    EXPECT_FALSE(main->HasUnsavedEdits());
+    launcher.reset();
+    musical_test::RunDeferredDeletes();
+    musical_test::TakeSizeHintWarnings();
+    qputenv("XDG_DATA_HOME", previousHome);
+    qputenv(brix::qt::kShowFolderVariable, previousShow);
 }
 
 }  // namespace
