@@ -560,6 +560,22 @@ TEST_F(MainWindowTest, ADraggedEventStaysInsideTheSong)
     }
 }
 
+// ---- Output paths --------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, TheShowsOutputPathsReachTheEngineAtSetUp)
+{
+    std::vector<std::string> added;
+    Create(FakeEngineFactory::DefaultProduct(), [&](NiceMock<FakeInterface>& fake) {
+        ON_CALL(fake, GetOutputPathMap())
+            .WillByDefault(Return(std::map<std::string, CL::OutputPath>{
+                {"P1", CL::OutputPath("P1", "Stage Left", "", "")}, {"P2", CL::OutputPath("P2", "Booth", "", "")}}));
+        ON_CALL(fake, onAddOutputhPath(_)).WillByDefault([&](const CL::OutputPath& path) {
+            added.push_back(path.GetId() + ":" + path.GetName());
+        });
+    });
+    EXPECT_EQ(added, (std::vector<std::string>{"P1:Stage Left", "P2:Booth"}));
+}
+
 // ---- Change-log versions ------------------------------------------------------------------------
 
 // The titles of the dialogs the controller announces, in order.

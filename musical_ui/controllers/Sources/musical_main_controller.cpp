@@ -129,6 +129,8 @@ void MusicalMainController::InitialiseUi()
     ConnectOscCueSender();
     ApplyAudioSettings();
     ShowRehearsalNoticeIfWanted();
+    if (changelogFiles_ && show_.server && show_.server->route == networking::ServerRoute::Portal)
+        changelogFiles_->GetLatestLogPortal_();
     ShowPerformanceNotice(false);
 }
 
@@ -550,6 +552,9 @@ void MusicalMainController::CreateOutputPaths()
             &MusicalMainController::onAddOutputhPath);
     connect(outputPaths_.get(), &OutputPathsManagerController::RemoveOutputPathSignal, this,
             &MusicalMainController::onRemoveOutputhPath);
+    // The devices this machine chose for the paths reach the engine before anything plays.
+    for (const CL::OutputPath& path : outputPaths_->GetModel()->GetPaths())
+        onAddOutputhPath(path);
 }
 
 void MusicalMainController::CreateScoreView()
