@@ -310,7 +310,7 @@ void EditToolController::OpenOn(cmn::BrixEvent* event, const std::function<void(
         return;
     if (!positionOf)
         positionOf = [this](std::uint32_t tick) { return engine_->GetBarBeatByTick(tick); };
-    event_ = event;
+    event_ = *event;
     SetWindowProperty("isEdit", true);
     const TL::BarsBeats start = positionOf(event->start());
     const TL::BarsBeats end = positionOf(event->end());
@@ -335,9 +335,8 @@ void EditToolController::Request(const std::function<bool()>& request)
 bool EditToolController::ChangeRemembered(std::uint32_t start, std::uint32_t end,
                                           const std::function<bool(const cmn::BrixEvent& moved)>& editValue)
 {
-    if (event_ == nullptr)
+    if (!event_)
         return false;
-    // A copy taken first: the edits may rebuild the lists the remembered event lives in.
     cmn::BrixEvent moved = *event_;
     if (!EditEventStartEndValues(moved, start, end))
         return false;

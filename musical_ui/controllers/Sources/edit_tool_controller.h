@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class Interface;
@@ -96,7 +97,7 @@ protected:
     void OpenNew(const TL::BarsBeats& start, const TL::BarsBeats& end);
     void OpenOn(cmn::BrixEvent* event, const std::function<void()>& setValues,
                 std::function<TL::BarsBeats(std::uint32_t)> positionOf = {});
-    const cmn::BrixEvent* Remembered() const { return event_; }
+    const cmn::BrixEvent* Remembered() const { return event_ ? &*event_ : nullptr; }
     QString WindowEventId() const { return WindowProperty("eventId").toString(); }
 
     // Runs a request: a failure (a throw or a refused edit) is shown through `error` with the window
@@ -120,7 +121,9 @@ private:
     std::shared_ptr<Interface> engine_;
     std::shared_ptr<BarListModel> barList_;
     EditController* editController_ = nullptr;
-    cmn::BrixEvent* event_ = nullptr;
+    // A copy of the event the window was opened on: the lists the caller's event lives in are rebuilt
+    // by every edit made while the window is open.
+    std::optional<cmn::BrixEvent> event_;
 
 protected:
     // The lowest start tick the caesura and OSC tools were opened with.
