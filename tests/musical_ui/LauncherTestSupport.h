@@ -11,8 +11,10 @@
 
 #include <zlib.h>
 
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace musical_test {
 
@@ -73,6 +75,31 @@ inline brix::networking::ShowRecord QuayRecord(const std::string& address, const
     server.timeouts.read = std::chrono::milliseconds(500);
     record.server = server;
     return record;
+}
+
+// One way a show server fails a request: 401, 400, an answer that never comes, or no server at all
+// (`refuse`: the show names an address where nothing listens).
+struct ServerFailure {
+    const char* what;
+    std::function<void(nettest::ShowServer&)> setUp;
+    bool refuse;
+};
+
+// The failures of the GET route `route`.
+inline std::vector<ServerFailure> ServerFailures(const std::string& route) {
+    const auto status = [route](int code) {
+        return [route, code](nettest::ShowServer& s) {
+            s.Routes().Get(route, [code](const httplib::Request&, httplib::Response& res) { res.status = code; });
+        };
+    };
+    return {
+        {"unauthorized", status(401), false},
+        {"bad request", status(400), false},
+        {"slow server", [route](nettest::ShowServer& s) {
+             s.Routes().Get(route, [&s](const httplib::Request&, httplib::Response&) { s.Hold(); });
+         }, false},
+        {"refused connection", [](nettest::ShowServer&) {}, true},
+    };
 }
 
 }  // namespace musical_test

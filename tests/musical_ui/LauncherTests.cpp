@@ -191,22 +191,7 @@ TEST_F(LauncherTest, TheShowFileCheckOpensAtOnceOrDownloadsWhatIsMissing) {
 }
 
 TEST_F(LauncherTest, ServerFailuresAreReportedAndTheShowOpensWithoutADownload) {
-    const struct {
-        const char* what;
-        std::function<void(nettest::ShowServer&)> setUp;
-        bool refuse;
-    } table[] = {
-        {"unauthorized", [](nettest::ShowServer& s) {
-             s.Routes().Get("/api/shows/quay/files", [](const httplib::Request&, httplib::Response& res) { res.status = 401; });
-         }, false},
-        {"bad request", [](nettest::ShowServer& s) {
-             s.Routes().Get("/api/shows/quay/files", [](const httplib::Request&, httplib::Response& res) { res.status = 400; });
-         }, false},
-        {"slow server", [](nettest::ShowServer& s) {
-             s.Routes().Get("/api/shows/quay/files", [&s](const httplib::Request&, httplib::Response&) { s.Hold(); });
-         }, false},
-        {"refused connection", [](nettest::ShowServer&) {}, true},
-    };
+    const std::vector<musical_test::ServerFailure> table = musical_test::ServerFailures("/api/shows/quay/files");
     for (const auto& row : table) {
         SCOPED_TRACE(row.what);
         nettest::ShowServer server;
