@@ -202,11 +202,15 @@ TEST_F(ExportManagerTest, DrawsTheSymbols)
     ASSERT_TRUE(state);
     EXPECT_GT(inked(state->page, state->xMax + 2, state->yMin - 2, state->xMax + 30, state->yMax + 2, true), 8)
         << "playback state";
-    // The event icon in the cell before the first type name.
-    const std::optional<Word> type = FirstWord(words, "Osc");
-    ASSERT_TRUE(type);
-    EXPECT_GT(inked(type->page, type->xMin - 20, type->yMin - 2, type->xMin - 2, type->yMax + 2, false), 8)
-        << "event icon";
+    // The black event icons in the cell before their type names; the caesura's shares its resource
+    // name with no icon of the program's other images.
+    for (const char* name : {"Osc", "Caesura", "Cut", "Marker"}) {
+        const std::optional<Word> type = FirstWord(words, name);
+        ASSERT_TRUE(type) << name;
+        // The caesura's two thin strokes ink fewest; an empty cell inks none.
+        EXPECT_GT(inked(type->page, type->xMin - 20, type->yMin - 2, type->xMin - 2, type->yMax + 2, false), 4)
+            << "event icon of " << name;
+    }
 }
 
 TEST_F(ExportManagerTest, AnUnwritableTargetThrows)

@@ -458,7 +458,7 @@ QHash<QString, QString> ExportManager::BuildSvgMap() const
         {"icon-tempo", ":/images/tempo_event.svg"},     {"icon-transpose", ":/images/transpose_event.svg"},
         {"icon-repeat", ":/images/repeat_event.svg"},   {"icon-vamp", ":/images/vamp_event.svg"},
         {"icon-marker", ":/images/marker_black.svg"},   {"icon-fermata", ":/images/fermata_event.svg"},
-        {"icon-osc", ":/images/lan_black.svg"},         {"icon-caesura", ":/images/caesura.svg"},
+        {"icon-osc", ":/images/lan_black.svg"},         {"icon-caesura", ":/images/caesura_black.svg"},
         {"icon-check", ":/images/check.svg"},           {"icon-skip", ":/images/x.svg"},
         {"icon-continue", ":/images/down.svg"},
     };
